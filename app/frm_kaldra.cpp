@@ -1,0 +1,73 @@
+#include "app/frm_kaldra.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "scene/random_source.h"
+#include "tracing/start_up.h"
+
+namespace kaldra {
+
+frmKaldra::WindowCanvas::WindowCanvas(frmKaldra& form)
+    : ImageCanvas(kClientWidth, kClientHeight), form_(form) {}
+
+void frmKaldra::WindowCanvas::DoEvents() {
+  form_.update();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+frmKaldra::frmKaldra(std::function<void()> end_program)
+    : end_program_(std::move(end_program)), canvas_(*this) {
+  setWindowTitle(QStringLiteral("Kaldra"));
+  setFixedSize(kClientWidth, kClientHeight);
+  cmd_end_ = new QPushButton(QStringLiteral("End(&E)"), this);
+  cmd_end_->setGeometry(112, 8, 57, 25);
+  cmd_end_->setFocus();
+  connect(cmd_end_, &QPushButton::clicked, this, &frmKaldra::cmdEnd_Click);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+void frmKaldra::Form_Load() { Form_Load(ClockSeed()); }
+
+void frmKaldra::Form_Load(std::uint32_t seed) {
+  show();
+  // The seed goes to standard error so that a scene seen on screen can be
+  // drawn again with the renderer.
+  std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(seed));
+  SeededRandom random(seed);
+  SetUpRandomScene(mdl_, canvas_, random, kClientWidth, kClientHeight);
+  update();
+  TraceDiagram(mdl_, canvas_);
+  update();
+}
+
+void frmKaldra::cmdEnd_Click() { end_program_(); }
+
+void frmKaldra::EndProcessNow() {
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+void frmKaldra::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  // Scaled to the widget's logical size, so a high-density screen shows the
+  // canvas at its size in device-independent pixels.
+  painter.drawImage(rect(), canvas_.Image());
+}
+
+void frmKaldra::closeEvent(QCloseEvent* event) {
+  // Closing the window ends the program like End, also while the diagram is
+  // still being drawn: there is nothing to draw for once the window is gone.
+  event->accept();
+  end_program_();
+}
+
+}  // namespace kaldra

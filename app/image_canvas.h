@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+
+#include "scene/canvas.h"
+
+namespace kaldra {
+
+// The canvas as a picture in memory: the window shows it, the renderer saves
+// it. PSet writes straight into the image's pixels; lines and text go through
+// a QPainter, aliased, one pixel wide.
+class ImageCanvas : public Canvas {
+ public:
+  ImageCanvas(int width, int height);
+
+  void BackColor(Color color) override;
+  void Line(float x1, float y1, float x2, float y2) override;
+  void Print(std::string_view text) override;
+
+  const QImage& Image() const { return image_; }
+
+  // The font of the count and of the segment labels.
+  static QFont LabelFont();
+
+ private:
+  QImage image_;
+};
+
+}  // namespace kaldra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kaldra {
+
+// A colour as the drawing code names it: red in the low byte, green in the
+// middle byte, blue in the high byte (0x0000FF is red, 0xFF0000 blue).
+using Color = std::uint32_t;
+
+inline constexpr Color kWhite = 0xFFFFFF;
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kRed = 0x0000FF;
+inline constexpr Color kGreen = 0x00FF00;
+inline constexpr Color kBlue = 0xFF0000;
+inline constexpr Color kCyan = 0xFFFF00;
+inline constexpr Color kMagenta = 0xFF00FF;
+inline constexpr Color kYellow = 0x00FFFF;
+
+// The same colour as an opaque 0xAARRGGBB pixel, the layout of 32-bit image
+// memory on every platform we draw on.
+constexpr std::uint32_t ToArgbPixel(Color c) {
+  const std::uint32_t red = c & 0xFFu;
+  const std::uint32_t green = (c >> 8) & 0xFFu;
+  const std::uint32_t blue = (c >> 16) & 0xFFu;
+  return 0xFF000000u | (red << 16) | (green << 8) | blue;
+}
+
+}  // namespace kaldra
