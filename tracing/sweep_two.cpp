@@ -2,8 +2,10 @@
 #include <string>
 #include <utility>
 
-#include "geometry/power.h"
 #include "scene/run_time_error.h"
+#include "tracing/closer_test.h"
+#include "tracing/fast_compare.h"
+#include "tracing/segment_constants.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -20,12 +22,13 @@ struct Point {
 // Which routine frames the arc: the first or the second endpoint as focus.
 enum class FocusEnd { kFirst, kSecond };
 
-// One parabolic arc: focus f (an endpoint of segment P), directrix the line of
+// One parabolic arc: focus f (an endpoint of segment p), directrix the line of
 // segment l, walked over the stretch of that line that segment l covers. A
 // sample is plotted when f is the nearest point of its own segment and no
 // third segment is strictly closer.
-std::uint64_t TraceArc(mdlKaldra& mdl, Canvas& canvas, std::int16_t i, std::int16_t j,
-                       std::int16_t l, std::int16_t p, FocusEnd end, Color color) {
+std::uint64_t TraceArc(mdlKaldra& mdl, const SceneConstants& scene, Canvas& canvas,
+                       std::int16_t i, std::int16_t j, std::int16_t l, std::int16_t p,
+                       FocusEnd end, Color color) {
   double h = 0;
   double alpha = 0;
   Point f{};
@@ -68,21 +71,34 @@ std::uint64_t TraceArc(mdlKaldra& mdl, Canvas& canvas, std::int16_t i, std::int1
   // at (h, 0), directrix p = -h), turned by -theta and moved to the vertex.
   const double cos_neg = std::cos(-theta);
   const double sin_neg = std::sin(-theta);
+  const double h4 = h * 4;
+  const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
+  CloserTest closer(scene, i, j);
   std::uint64_t samples = 0;
   // Accumulated, t = t + 0.1, like every walk of the diagram.
   for (double t = start; t <= finish; t = t + kArcStep) {
     ++samples;
-    const double along = Square(t) / (h * 4);
+    const double along = SquareAsPow(t) / h4;
     const double x = cos_neg * along + vx - sin_neg * t;
     const double y = sin_neg * along + vy + cos_neg * t;
+    if (bounds.Excludes(x, y)) continue;
     // On the parabola, over segment l, the distance to the focus is also the
     // distance to segment l.
-    const double d1 = PointDistance(x, y, f.x, f.y);
-    const double d2 = PointDistance(x, y, o.x, o.y);
-    if (d2 < d1) continue;  // the other end of P is nearer
-    const double d3 = PointDistance(x, y, q.x, q.y);
-    if (d3 < d1) continue;  // P's interior is nearer than its end f
-    if (mdl.CountCloserSegments(i, j, x, y, d1) != 0) continue;
+    const double s1 = SquaredDistance(x, y, f.x, f.y);
+    double d1 = -1;
+    auto exact_d1 = [&] {
+      if (d1 < 0) d1 = PointDistance(x, y, f.x, f.y);
+      return d1;
+    };
+    // The other end of segment p nearer than f rejects the sample ...
+    const Order other_end = CompareSquared(SquaredDistance(x, y, o.x, o.y), s1);
+    if (other_end == Order::kLess) continue;
+    if (other_end == Order::kTie && PointDistance(x, y, o.x, o.y) < exact_d1()) continue;
+    // ... and so does the interior of segment p next to f.
+    const Order interior = CompareSquared(SquaredDistance(x, y, q.x, q.y), s1);
+    if (interior == Order::kLess) continue;
+    if (interior == Order::kTie && PointDistance(x, y, q.x, q.y) < exact_d1()) continue;
+    if (closer.AnyCloser(x, y, s1, exact_d1)) continue;
     canvas.PSet(static_cast<float>(x), static_cast<float>(y));
   }
   return samples;
@@ -92,6 +108,7 @@ std::uint64_t TraceArc(mdlKaldra& mdl, Canvas& canvas, std::int16_t i, std::int1
 
 SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
   SweepStats stats;
+  const SceneConstants scene = ComputeSceneConstants(mdl);
   const std::int16_t last = CheckedSub(mdl.SegCount, 2);
   for (std::int16_t i = 0; i <= last; i = CheckedAdd(i, 1)) {
     canvas.DoEvents();
@@ -112,7 +129,8 @@ SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
       };
       for (const Block& b : blocks) {
         ClearFloatingPointFaults();
-        stats.samples += TraceArc(mdl, canvas, i, j, b.line, b.focus_segment, b.end, b.color);
+        stats.samples +=
+            TraceArc(mdl, scene, canvas, i, j, b.line, b.focus_segment, b.end, b.color);
         CheckFloatingPointFaultsAt([&] {
           return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " +
                  b.name;

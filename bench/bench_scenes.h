@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "geometry/mdl_kaldra.h"
+#include "scene/canvas.h"
+
+namespace kaldra::bench {
+
+// A canvas of plain memory that keeps the pixels and skips lines and text:
+// the benchmarks time the tracing, not the rasteriser.
+class MemoryCanvas : public Canvas {
+ public:
+  MemoryCanvas(int width, int height);
+  void BackColor(Color color) override;
+  void Line(float, float, float x2, float y2) override { SetCurrentPosition(x2, y2); }
+  void Print(std::string_view) override {}
+
+ private:
+  std::vector<std::uint32_t> pixels_;
+};
+
+// The 17-segment scene the window draws with seed 4.
+void SetUpSeventeenSegments(mdlKaldra& mdl, Canvas& canvas);
+
+// A fixed scene of 100 short segments, one in each cell of a 10 x 10 grid.
+void SetUpHundredSegments(mdlKaldra& mdl, Canvas& canvas);
+
+}  // namespace kaldra::bench

@@ -1,0 +1,45 @@
+// The tracing's speed: both sweeps on fixed scenes, reported per sample walked.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_scenes.h"
+#include "tracing/sweeps.h"
+
+namespace kaldra::bench {
+namespace {
+
+template <void (*SetUp)(mdlKaldra&, Canvas&)>
+void BM_BothSweeps(benchmark::State& state) {
+  std::uint64_t samples = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    mdlKaldra mdl;
+    MemoryCanvas canvas(788, 565);
+    SetUp(mdl, canvas);
+    canvas.AutoRedraw(false);
+    state.ResumeTiming();
+    samples = SweepOne(mdl, canvas).samples + SweepTwo(mdl, canvas).samples;
+    benchmark::DoNotOptimize(canvas.PixelsWritten());
+  }
+  state.counters["samples"] = static_cast<double>(samples);
+  state.counters["ns_per_sample"] = benchmark::Counter(
+      static_cast<double>(samples) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_sample"] = state.counters["ns_per_sample"].value * 1e9;
+}
+
+BENCHMARK(BM_BothSweeps<SetUpSeventeenSegments>)
+    ->Name("BothSweeps/17_segments")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_BothSweeps<SetUpHundredSegments>)
+    ->Name("BothSweeps/100_segments")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace kaldra::bench
+
+BENCHMARK_MAIN();
