@@ -1,119 +1,23 @@
-#include <cmath>
 #include <string>
-#include <utility>
 
 #include "scene/run_time_error.h"
-#include "tracing/closer_test.h"
-#include "tracing/fast_compare.h"
 #include "tracing/segment_constants.h"
 #include "tracing/sweeps.h"
+#include "tracing/traces.h"
 
 namespace kaldra {
-
-namespace {
-
-// The tenth-of-a-pixel step along the directrix.
-constexpr double kArcStep = 0.1;
-
-struct Point {
-  double x, y;
-};
-
-// Which routine frames the arc: the first or the second endpoint as focus.
-enum class FocusEnd { kFirst, kSecond };
-
-// One parabolic arc: focus f (an endpoint of segment p), directrix the line of
-// segment l, walked over the stretch of that line that segment l covers. A
-// sample is plotted when f is the nearest point of its own segment and no
-// third segment is strictly closer.
-std::uint64_t TraceArc(mdlKaldra& mdl, const SceneConstants& scene, Canvas& canvas,
-                       std::int16_t i, std::int16_t j, std::int16_t l, std::int16_t p,
-                       FocusEnd end, Color color) {
-  double h = 0;
-  double alpha = 0;
-  Point f{};
-  Point o{};
-  if (end == FocusEnd::kFirst) {
-    mdl.StartParabola(l, p);
-    h = mdl.ParabolaFrame.ParHalfS;
-    alpha = mdl.ParabolaFrame.ParAxisS;
-    f = {mdl.X1[p], mdl.Y1[p]};
-    o = {mdl.X2[p], mdl.Y2[p]};
-  } else {
-    mdl.EndParabola(l, p);
-    h = mdl.ParabolaFrame.ParHalfE;
-    alpha = mdl.ParabolaFrame.ParAxisE;
-    f = {mdl.X2[p], mdl.Y2[p]};
-    o = {mdl.X1[p], mdl.Y1[p]};
-  }
-  const double vx = mdl.ParabolaFrame.ParX;
-  const double vy = mdl.ParabolaFrame.ParY;
-
-  // The axis angle does not tell on which side of the line the focus lies;
-  // the focus's x against the vertex's does, and theta turns the arc's axis,
-  // (cos theta, -sin theta), from the directrix towards the focus.
-  double theta = mdl.Pi - alpha;
-  if (f.x > vx) theta = 2 * mdl.Pi - alpha;
-
-  // The range: the ends of segment l as coordinates along the directrix,
-  // measured from the focus's foot.
-  const double sin_t = std::sin(theta);
-  const double cos_t = std::cos(theta);
-  const double u1 = sin_t * (mdl.X1[l] - vx) + cos_t * (mdl.Y1[l] - vy);
-  const double u2 = sin_t * (mdl.X2[l] - vx) + cos_t * (mdl.Y2[l] - vy);
-  double start = u1;
-  double finish = u2;
-  if (u1 > u2) std::swap(start, finish);
-
-  canvas.ForeColor(color);
-  const Point q{0.999 * f.x + 0.001 * o.x, 0.999 * f.y + 0.001 * o.y};
-  // The point (p, t) of the parabola's own frame (vertex at the origin, focus
-  // at (h, 0), directrix p = -h), turned by -theta and moved to the vertex.
-  const double cos_neg = std::cos(-theta);
-  const double sin_neg = std::sin(-theta);
-  const double h4 = h * 4;
-  const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  CloserTest closer(scene, i, j);
-  std::uint64_t samples = 0;
-  // Accumulated, t = t + 0.1, like every walk of the diagram.
-  for (double t = start; t <= finish; t = t + kArcStep) {
-    ++samples;
-    const double along = SquareAsPow(t) / h4;
-    const double x = cos_neg * along + vx - sin_neg * t;
-    const double y = sin_neg * along + vy + cos_neg * t;
-    if (bounds.Excludes(x, y)) continue;
-    // On the parabola, over segment l, the distance to the focus is also the
-    // distance to segment l.
-    const double s1 = SquaredDistance(x, y, f.x, f.y);
-    double d1 = -1;
-    auto exact_d1 = [&] {
-      if (d1 < 0) d1 = PointDistance(x, y, f.x, f.y);
-      return d1;
-    };
-    // The other end of segment p nearer than f rejects the sample ...
-    const Order other_end = CompareSquared(SquaredDistance(x, y, o.x, o.y), s1);
-    if (other_end == Order::kLess) continue;
-    if (other_end == Order::kTie && PointDistance(x, y, o.x, o.y) < exact_d1()) continue;
-    // ... and so does the interior of segment p next to f.
-    const Order interior = CompareSquared(SquaredDistance(x, y, q.x, q.y), s1);
-    if (interior == Order::kLess) continue;
-    if (interior == Order::kTie && PointDistance(x, y, q.x, q.y) < exact_d1()) continue;
-    if (closer.AnyCloser(x, y, s1, exact_d1)) continue;
-    canvas.PSet(static_cast<float>(x), static_cast<float>(y));
-  }
-  return samples;
-}
-
-}  // namespace
 
 SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
   SweepStats stats;
   const SceneConstants scene = ComputeSceneConstants(mdl);
+  const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
   const std::int16_t last = CheckedSub(mdl.SegCount, 2);
   for (std::int16_t i = 0; i <= last; i = CheckedAdd(i, 1)) {
     canvas.DoEvents();
     const std::int16_t last_j = CheckedSub(mdl.SegCount, 1);
     for (std::int16_t j = CheckedAdd(i, 1); j <= last_j; j = CheckedAdd(j, 1)) {
+      PairContext pair{mdl, scene, canvas, bounds, i, j};
+      // Each end of each segment of the pair against the other's line.
       struct Block {
         std::int16_t line;
         std::int16_t focus_segment;
@@ -129,8 +33,7 @@ SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
       };
       for (const Block& b : blocks) {
         ClearFloatingPointFaults();
-        stats.samples +=
-            TraceArc(mdl, scene, canvas, i, j, b.line, b.focus_segment, b.end, b.color);
+        stats.samples += TraceArc(pair, b.line, b.focus_segment, b.end, b.color);
         CheckFloatingPointFaultsAt([&] {
           return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " +
                  b.name;

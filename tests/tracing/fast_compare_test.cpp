@@ -1,0 +1,132 @@
+// The shortcuts of the per-sample path against the arithmetic they stand for.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "geometry/power.h"
+#include "tracing/fast_compare.h"
+
+namespace kaldra {
+namespace {
+
+// The library's pow with an exponent the compiler cannot see.
+double LibraryPow(double base, double exponent) {
+  volatile double e = exponent;
+  return std::pow(base, e);
+}
+
+TEST(SquareAsPow, EqualsThePowerFunctionBitForBit) {
+  std::mt19937_64 engine(12345);
+  std::uniform_real_distribution<double> walk_values(-3000.0, 3000.0);
+  int product_differs = 0;
+  for (int n = 0; n < 2'000'000; ++n) {
+    const double t = walk_values(engine);
+    const double expected = LibraryPow(t, 2.0);
+    ASSERT_EQ(SquareAsPow(t), expected) << "t = " << t;
+    if (t * t != expected) ++product_differs;
+  }
+  // The shortcut would be pointless if the product always agreed, and the
+  // test would prove nothing if the hard cases never came up.
+  EXPECT_GT(product_differs, 100);
+}
+
+TEST(SquareAsPow, ExactSquaresAndZero) {
+  for (const double t : {0.0, -0.0, 1.0, 0.5, -67.0, 4096.0, 0.1, 1e-12}) {
+    EXPECT_EQ(SquareAsPow(t), LibraryPow(t, 2.0)) << t;
+  }
+}
+
+struct OrderRow {
+  const char* name;
+  double a;
+  double b;
+  Order order;
+};
+
+class CompareSquaredRows : public ::testing::TestWithParam<OrderRow> {};
+
+TEST_P(CompareSquaredRows, DecidesOnlyFarFromATie) {
+  EXPECT_EQ(CompareSquared(GetParam().a, GetParam().b), GetParam().order);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CompareSquaredRows,
+    ::testing::Values(OrderRow{"ClearlyLess", 99, 100, Order::kLess},
+                      OrderRow{"ClearlyGreater", 101, 100, Order::kGreater},
+                      OrderRow{"Equal", 100, 100, Order::kTie},
+                      OrderRow{"OneUlpApart", std::nextafter(100.0, 0.0), 100, Order::kTie},
+                      OrderRow{"BothZero", 0, 0, Order::kTie},
+                      OrderRow{"AgainstZero", 1e-300, 0, Order::kGreater}),
+    [](const ::testing::TestParamInfo<OrderRow>& info) { return info.param.name; });
+
+// The segment from (100, 100) to (200, 200), with its constants as the sweeps
+// compute them.
+SegmentConstants Diagonal() {
+  SegmentConstants s{};
+  s.x1 = 100;
+  s.y1 = 100;
+  s.x2 = 200;
+  s.y2 = 200;
+  s.slope = 1;
+  s.intercept = 0;
+  s.perp = -1 / s.slope;
+  s.foot_den = s.slope - s.perp;
+  s.inv_foot_den = 1 / s.foot_den;
+  s.norm = Root(Square(s.slope) + 1);
+  s.norm2 = s.norm * s.norm;
+  return s;
+}
+
+// The foot's x exactly as the closer-segment test computes it.
+bool ExactFootInside(const SegmentConstants& s, double x, double y) {
+  const double mp = -1 / s.slope;
+  const double cp = y - mp * x;
+  const double fx = (cp - s.intercept) / (s.slope - mp);
+  return s.x1 <= fx && fx <= s.x2;
+}
+
+TEST(FootInside, BothEndsOfTheRangeBelongToTheSegment) {
+  const SegmentConstants s = Diagonal();
+  // Points whose perpendicular foot lands exactly on an end, and just past it.
+  struct Row {
+    double x, y;
+    bool inside;
+  };
+  const Row rows[] = {
+      {0, 200, true},     // foot (100, 100), the left end
+      {300, 100, true},   // foot (200, 200), the right end
+      {150, 100, true},   // foot (125, 125)
+      {50, 0, false},     // foot (25, 25)
+      {400, 200, false},  // foot (300, 300)
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(FootInside(s, (row.y - s.perp * row.x) - s.intercept), row.inside)
+        << row.x << ", " << row.y;
+    EXPECT_EQ(ExactFootInside(s, row.x, row.y), row.inside);
+  }
+}
+
+TEST(FootInside, AgreesWithTheQuotientNearBothEnds) {
+  const SegmentConstants s = Diagonal();
+  // Walk points whose feet straddle each end by a few units in the last place.
+  for (const double end : {100.0, 200.0}) {
+    double x = end - 1e-12;
+    for (int n = 0; n < 2000; ++n, x = std::nextafter(x, 1e9)) {
+      const double y = 2 * end - x;  // on the perpendicular through the end
+      EXPECT_EQ(FootInside(s, (y - s.perp * x) - s.intercept), ExactFootInside(s, x, y)) << x;
+    }
+  }
+}
+
+TEST(CanvasBounds, KeepsEverythingThatCanRoundOntoTheCanvas) {
+  const CanvasBounds bounds = CanvasBounds::Around(788, 565);
+  EXPECT_FALSE(bounds.Excludes(-0.49, -0.49));
+  EXPECT_FALSE(bounds.Excludes(787.49, 564.49));
+  EXPECT_FALSE(bounds.Excludes(790, 568));
+  EXPECT_TRUE(bounds.Excludes(1400, 0));
+  EXPECT_TRUE(bounds.Excludes(100, -50));
+}
+
+}  // namespace
+}  // namespace kaldra

@@ -1,0 +1,89 @@
+#include <cmath>
+#include <utility>
+
+#include "tracing/closer_test.h"
+#include "tracing/traces.h"
+
+namespace kaldra {
+
+namespace {
+
+// The tenth-of-a-pixel step along the directrix.
+constexpr double kArcStep = 0.1;
+
+}  // namespace
+
+ArcFrame FrameArc(mdlKaldra& mdl, std::int16_t l, std::int16_t p, FocusEnd end) {
+  ArcFrame arc{};
+  if (end == FocusEnd::kFirst) {
+    mdl.StartParabola(l, p);
+    arc.h = mdl.ParabolaFrame.ParHalfS;
+    arc.alpha = mdl.ParabolaFrame.ParAxisS;
+    arc.f = {mdl.X1[p], mdl.Y1[p]};
+    arc.o = {mdl.X2[p], mdl.Y2[p]};
+  } else {
+    mdl.EndParabola(l, p);
+    arc.h = mdl.ParabolaFrame.ParHalfE;
+    arc.alpha = mdl.ParabolaFrame.ParAxisE;
+    arc.f = {mdl.X2[p], mdl.Y2[p]};
+    arc.o = {mdl.X1[p], mdl.Y1[p]};
+  }
+  arc.vx = mdl.ParabolaFrame.ParX;
+  arc.vy = mdl.ParabolaFrame.ParY;
+  arc.q = Probe(arc.f, arc.o);
+
+  // The axis angle does not tell on which side of the line the focus lies;
+  // the focus's x against the vertex's does, and theta turns the arc's axis,
+  // (cos theta, -sin theta), from the directrix towards the focus.
+  arc.theta = mdl.Pi - arc.alpha;
+  if (arc.f.x > arc.vx) arc.theta = 2 * mdl.Pi - arc.alpha;
+
+  // The range: the ends of segment l as coordinates along the directrix,
+  // measured from the focus's foot; the arc covers exactly segment l.
+  const double sin_t = std::sin(arc.theta);
+  const double cos_t = std::cos(arc.theta);
+  const double u1 = sin_t * (mdl.X1[l] - arc.vx) + cos_t * (mdl.Y1[l] - arc.vy);
+  const double u2 = sin_t * (mdl.X2[l] - arc.vx) + cos_t * (mdl.Y2[l] - arc.vy);
+  arc.start = u1;
+  arc.finish = u2;
+  if (u1 > u2) std::swap(arc.start, arc.finish);
+
+  arc.cos_neg = std::cos(-arc.theta);
+  arc.sin_neg = std::sin(-arc.theta);
+  return arc;
+}
+
+std::uint64_t TraceArc(PairContext& pair, std::int16_t l, std::int16_t p, FocusEnd end,
+                       Color color) {
+  const ArcFrame arc = FrameArc(pair.mdl, l, p, end);
+  pair.canvas.ForeColor(color);
+  const double h4 = arc.h * 4;
+  const Point f = arc.f;
+  CloserTest closer(pair.scene, pair.i, pair.j);
+  std::uint64_t samples = 0;
+  // Accumulated, t = t + 0.1, like every walk of the diagram.
+  for (double t = arc.start; t <= arc.finish; t = t + kArcStep) {
+    ++samples;
+    const double along = SquareAsPow(t) / h4;
+    const double x = arc.XAt(along, t);
+    const double y = arc.YAt(along, t);
+    if (pair.bounds.Excludes(x, y)) continue;
+    // On the parabola, over segment l, the distance to the focus is also the
+    // distance to segment l.
+    const double s1 = SquaredDistance(x, y, f.x, f.y);
+    double d1 = -1;
+    auto exact_d1 = [&] {
+      if (d1 < 0) d1 = PointDistance(x, y, f.x, f.y);
+      return d1;
+    };
+    // The focus must be the nearest point of its own segment: neither the
+    // other end nor the interior next to the focus may be nearer.
+    if (ProbeNearer(x, y, arc.o, s1, exact_d1)) continue;
+    if (ProbeNearer(x, y, arc.q, s1, exact_d1)) continue;
+    if (closer.AnyCloser(x, y, s1, exact_d1)) continue;
+    pair.canvas.PSet(static_cast<float>(x), static_cast<float>(y));
+  }
+  return samples;
+}
+
+}  // namespace kaldra
