@@ -29,3 +29,32 @@ asan-test: deps
 
 clean:
 	@rm -rf build
+
+# Packaging and upkeep. `make package` builds the Debian package in
+# build/package (no tests there); `make package-test` builds it, unpacks and
+# checks it and, as root, installs it with apt, runs both programs and removes
+# it. `make docs` draws docs/screenshot.png again with the current renderer;
+# `make lint` checks the layout and runs clang-tidy (see scripts/lint).
+.PHONY: package package-test docs lint
+
+PACKAGE_BUILD_DIR := build/package
+DOCS_SEED := 3
+
+package: deps
+	@scripts/install-deps dpkg-dev file
+	@cmake -S . -B $(PACKAGE_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKALDRA_BUILD_TESTS=OFF -DKALDRA_BUILD_BENCHMARKS=OFF >/dev/null
+	@cmake --build $(PACKAGE_BUILD_DIR) --target package
+
+package-test: package
+	@scripts/install-deps desktop-file-utils
+	@scripts/package-test $(PACKAGE_BUILD_DIR)
+
+docs: build
+	@mkdir -p docs
+	@build/default/tools/kaldra-render --seed $(DOCS_SEED) --png docs/screenshot.png --quiet
+	@echo "docs/screenshot.png: seed $(DOCS_SEED)"
+
+lint: build
+	@scripts/install-deps clang-format-14 clang-tidy-14
+	@scripts/lint build/default

@@ -1,0 +1,63 @@
+# Installing Kaldra as a desktop program, and its Debian package.
+#
+#   cmake --install BUILD_DIR --prefix /usr   installs the files below
+#   make package                              builds kaldra_<version>_<arch>.deb
+#
+# Included at the end of the top-level CMakeLists.txt, once every target exists.
+
+include(GNUInstallDirs)
+
+# The two programs. The renderer is installed only when its target exists, so
+# that a tree without it still configures and builds the window; a package
+# without it is never right, and scripts/package-test rejects one.
+install(TARGETS kaldra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET kaldra-render)
+  install(TARGETS kaldra-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+else()
+  message(WARNING "kaldra-render is not defined: it will be neither installed nor packaged")
+endif()
+
+# The menu entry and its icon. The window shows the same SVG, compiled in.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# --- Debian package ----------------------------------------------------------
+
+set(KALDRA_PACKAGE_MAINTAINER "Kaldra developers <kaldra@example.org>"
+  CACHE STRING "The Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kaldra)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The synopsis after Debian's custom: a lower-case phrase, no full stop.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "approximate Voronoi diagram of random line segments, drawn as you watch")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The build type keeps debug information for the developers; the package does
+# not need it.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KALDRA_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The long description; dpkg shows the synopsis above it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Kaldra places a random set of non-crossing line segments in its window and
+traces, pair by pair, the curves on which a point is equally far from two
+segments: endpoint bisectors, angle bisectors and parabolas. The diagram grows
+while you watch. kaldra-render draws the same picture without a window, from a
+seed or a scene file, into a PNG file.")
+
+# dpkg-shlibdeps reads the libraries the two programs link (Qt 6 Core, Gui and
+# Widgets, the C++ runtime) and names the Debian packages that hold them.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What it cannot see, because it is loaded by name at run time:
+#  fonts-dejavu-core  the segment labels are set in DejaVu Sans; a machine
+#                     without any font would draw no labels at all.
+#  libqt6svg6         Qt's SVG icon engine, which draws the window icon.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6svg6")
+
+include(CPack)
