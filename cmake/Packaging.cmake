@@ -17,6 +17,14 @@ else()
   message(WARNING "kaldra-render is not defined: it will be neither installed nor packaged")
 endif()
 
+# The programs link only system libraries, so they carry no search path of their
+# own once installed (qt_standard_project_setup would give them $ORIGIN/../lib,
+# which Debian's policy asks packages not to set).
+set_target_properties(kaldra PROPERTIES INSTALL_RPATH "")
+if(TARGET kaldra-render)
+  set_target_properties(kaldra-render PROPERTIES INSTALL_RPATH "")
+endif()
+
 # The menu entry and its icon. The window shows the same SVG, compiled in.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
