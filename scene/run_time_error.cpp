@@ -30,9 +30,9 @@ void ClearFloatingPointFaults() { std::feclearexcept(FE_ALL_EXCEPT); }
 
 const char* RaisedFloatingPointFault() {
   const int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-  if (raised & FE_DIVBYZERO) return "division by zero";
-  if (raised & FE_INVALID) return "invalid floating-point operation";
-  if (raised & FE_OVERFLOW) return "floating-point overflow";
+  if ((raised & FE_DIVBYZERO) != 0) return "division by zero";
+  if ((raised & FE_INVALID) != 0) return "invalid floating-point operation";
+  if ((raised & FE_OVERFLOW) != 0) return "floating-point overflow";
   return nullptr;
 }
 
