@@ -6,8 +6,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcutEvent>
+#include <QStyle>
 
 #include "scene/random_source.h"
 #include "tracing/start_up.h"
@@ -24,14 +27,23 @@ void frmKaldra::WindowCanvas::DoEvents() {
 
 frmKaldra::frmKaldra(std::function<void()> end_program)
     : end_program_(std::move(end_program)), canvas_(*this) {
+  setObjectName(QStringLiteral("frmKaldra"));
   setWindowTitle(QStringLiteral("Kaldra"));
+  setWindowIcon(QIcon(QStringLiteral(":/kaldra/kaldra.svg")));
   setFixedSize(kClientWidth, kClientHeight);
   cmd_end_ = new QPushButton(QStringLiteral("End(&E)"), this);
+  cmd_end_->setObjectName(QStringLiteral("cmdEnd"));
   cmd_end_->setGeometry(112, 8, 57, 25);
+  // The button is the window's only control, so it is first in the focus
+  // order and has the focus when the window opens.
   cmd_end_->setFocus();
   connect(cmd_end_, &QPushButton::clicked, this, &frmKaldra::cmdEnd_Click);
+  cmd_end_->installEventFilter(this);
+  // The client area is centred; the frame is the window manager's and its
+  // size is not known before the window is shown.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
   }
 }
 
@@ -54,6 +66,17 @@ void frmKaldra::cmdEnd_Click() { end_program_(); }
 void frmKaldra::EndProcessNow() {
   std::fflush(nullptr);
   std::_Exit(0);
+}
+
+bool frmKaldra::eventFilter(QObject* watched, QEvent* event) {
+  // Alt+E would show the button pressed for 100 ms before it clicks; End
+  // clicks at once instead, like a mouse click on it.
+  if (watched == cmd_end_ && event->type() == QEvent::Shortcut &&
+      !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+    cmd_end_->click();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void frmKaldra::paintEvent(QPaintEvent* /*event*/) {

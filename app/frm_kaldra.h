@@ -40,6 +40,7 @@ class frmKaldra : public QWidget {
   static void EndProcessNow();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

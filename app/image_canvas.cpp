@@ -17,8 +17,8 @@ ImageCanvas::ImageCanvas(int width, int height) : image_(width, height, QImage::
   image_.fill(Qt::black);
   // RGB32 keeps each pixel as 0xFFRRGGBB in one 32-bit word, the layout PSet
   // writes; bytesPerLine is a multiple of four for this format.
-  AttachSurface({reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(),
-                 image_.height(), image_.bytesPerLine() / 4});
+  AttachSurface({reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
+                 image_.bytesPerLine() / 4});
 }
 
 QFont ImageCanvas::LabelFont() {
