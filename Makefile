@@ -14,10 +14,13 @@ build: deps
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
-	  echo "kaldra: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
-	  exit 1; \
+	  echo "kaldra: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set);"; \
+	  echo "drawing a random scene without a window instead."; \
+	  build/default/tools/kaldra-render --png kaldra.png && \
+	  echo "The picture is in $(CURDIR)/kaldra.png"; \
+	else \
+	  build/default/app/kaldra; \
 	fi
-	@build/default/app/kaldra
 
 test: build
 	@ctest --preset default
@@ -29,6 +32,17 @@ asan-test: deps
 
 clean:
 	@rm -rf build
+
+# The stress run: STRESS_SEEDS random seeds (20000) in the release build, 2000
+# of them in the sanitizer build, then FUZZ_SECONDS (60) of fuzzing the scene
+# reader. `make fuzz` runs the fuzzing alone.
+.PHONY: stress fuzz
+
+stress:
+	@scripts/stress
+
+fuzz:
+	@scripts/stress fuzz
 
 # Packaging and upkeep. `make package` builds the Debian package in
 # build/package (no tests there); `make package-test` builds it, unpacks and

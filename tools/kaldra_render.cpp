@@ -1,0 +1,142 @@
+// kaldra-render: draws a scene without a window, through the same core and
+// the same image canvas as the window, and writes the picture, the plotted
+// points and the scene to files.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scene/random_source.h"
+#include "scene/run_time_error.h"
+#include "tools/output_files.h"
+#include "tools/render_options.h"
+#include "tools/render_report.h"
+#include "tools/renderer.h"
+#include "tools/scene_file.h"
+
+namespace {
+
+using namespace kaldra;
+
+constexpr int kExitUsage = 2;    // a usage error or an invalid scene
+constexpr int kExitRunTime = 3;  // a run-time error while drawing or writing
+
+int Fail(int status, const std::string& message) {
+  std::fprintf(stderr, "kaldra-render: %s\n", message.c_str());
+  return status;
+}
+
+// The whole of a file, or of standard input for "-".
+bool ReadInput(const std::string& path, std::string& text, std::string& problem) {
+  std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    problem = std::strerror(errno);
+    return false;
+  }
+  char buffer[65536];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  const bool failed = std::ferror(file) != 0;
+  if (failed) problem = std::strerror(errno);
+  if (file != stdin) std::fclose(file);
+  return !failed;
+}
+
+// The scene text for --save-scene, checked by reading it back: a saved scene
+// must draw exactly what was drawn.
+bool SceneText(const Rendering& r, int width, int height, std::string& text) {
+  std::string comment = "Kaldra scene, " + std::to_string(width) + "x" + std::to_string(height);
+  if (r.stats.seed) comment += ", seed " + std::to_string(*r.stats.seed);
+  comment += "\nx1 y1 x2 y2 per segment, (x1, y1) the end generated first";
+  text = WriteScene(r.table, comment);
+  const SceneReadResult back = ReadScene(text, width, height);
+  return !back.error && SameSegments(PlaceScene(back.scene.segments), r.table);
+}
+
+int Run(int argc, char* argv[]) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const ParsedRenderOptions parsed = ParseRenderOptions(args);
+  if (parsed.usage_error) {
+    return Fail(kExitUsage, *parsed.usage_error + " (see kaldra-render --help)");
+  }
+  const RenderOptions& o = parsed.options;
+  if (o.action == RenderOptions::Action::kHelp) {
+    std::fputs(RenderUsageText().c_str(), stdout);
+    return 0;
+  }
+  if (o.action == RenderOptions::Action::kVersion) {
+    std::puts(RenderVersionText().c_str());
+    return 0;
+  }
+  for (const std::string* path : {&o.png_path, &o.plots_path, &o.save_scene_path}) {
+    if (path->empty()) continue;
+    if (auto problem = CheckOutputPath(*path)) return Fail(kExitUsage, *problem);
+  }
+
+  SceneChoice choice;
+  if (o.scene_path) {
+    std::string text;
+    std::string problem;
+    if (!ReadInput(*o.scene_path, text, problem)) {
+      return Fail(kExitUsage, "cannot read '" + *o.scene_path + "': " + problem);
+    }
+    SceneReadResult scene = ReadScene(text, o.width, o.height);
+    if (scene.error) {
+      const std::string name = *o.scene_path == "-" ? "<stdin>" : *o.scene_path;
+      std::fprintf(stderr, "%s\n", FormatSceneError(name, *scene.error).c_str());
+      return kExitUsage;
+    }
+    choice.segments = std::move(scene.scene.segments);
+  } else if (o.seed) {
+    choice.seed = o.seed;
+  } else {
+    // Like the window: a new scene every run, its seed told so that it can be
+    // drawn again.
+    choice.seed = ClockSeed();
+    std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*choice.seed));
+  }
+
+  const HeadlessGui gui(argv[0]);
+
+  Rendering r;
+  try {
+    r = RenderScene(choice, o.width, o.height, !o.plots_path.empty());
+  } catch (const RunTimeError& error) {
+    return Fail(kExitRunTime, error.what());
+  }
+
+  std::vector<OutputFile> outputs;
+  if (!o.png_path.empty()) {
+    std::string png = EncodePng(r.image);
+    if (png.empty()) return Fail(kExitRunTime, "cannot encode the picture as PNG");
+    outputs.push_back({o.png_path, std::move(png)});
+  }
+  if (!o.plots_path.empty()) outputs.push_back({o.plots_path, PlotListText(r.plots)});
+  if (!o.save_scene_path.empty()) {
+    std::string text;
+    if (!SceneText(r, o.width, o.height, text)) {
+      return Fail(kExitRunTime, "the scene text would not reproduce the scene; not written");
+    }
+    outputs.push_back({o.save_scene_path, std::move(text)});
+  }
+  if (auto problem = WriteFilesWhole(outputs)) return Fail(kExitRunTime, *problem);
+
+  if (!o.quiet) std::printf("%s\n", SummaryJson(r.stats).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    // Out of memory, mostly: a run-time error like any other.
+    return Fail(kExitRunTime, error.what());
+  }
+}

@@ -1,0 +1,120 @@
+// kaldra-stress: renders a range of seeds in one process, through the same
+// code as kaldra-render, and checks each summary line. Used by the stress run
+// and by the tests; starting a process per seed would cost more than most
+// scenes take to draw.
+//
+//   kaldra-stress --seeds FROM-TO [--quiet]
+//
+// Prints each seed's summary line (unless --quiet), then a total on standard
+// error. Exit status 0 when every seed drew and checked out, 1 when one did
+// not, 2 for a usage error.
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "scene/run_time_error.h"
+#include "tools/json_line.h"
+#include "tools/render_options.h"
+#include "tools/render_report.h"
+#include "tools/renderer.h"
+
+namespace {
+
+using namespace kaldra;
+
+// What is wrong with a seed's rendering and summary line; empty when nothing.
+std::string Check(std::uint32_t seed, const Rendering& r, const std::string& line) {
+  const std::optional<FlatJson> json = ParseFlatJson(line);
+  if (!json) return "the summary line is not valid JSON: " + line;
+  for (const char* key :
+       {"seed", "segments", "samples", "plotted", "generate_ms", "sweep1_ms", "sweep2_ms"}) {
+    const auto it = json->find(key);
+    if (it == json->end() || !it->second) return std::string("no number for \"") + key + "\"";
+    if (*it->second < 0) return std::string("\"") + key + "\" is negative";
+  }
+  if (json->size() != 7) return "the summary line has keys besides the seven";
+  if (*json->at("seed") != seed) return "the summary line names another seed";
+  const double segments = *json->at("segments");
+  if (segments < 3 || segments > 17) return "segment count outside 3 to 17";
+  if (segments != r.table.SegCount) return "segment count differs from the table's";
+  if (*json->at("plotted") > *json->at("samples")) return "more points plotted than sampled";
+  for (int k = 0; k < r.table.SegCount; ++k) {
+    if (!(r.table.X1[k] < r.table.X2[k])) {
+      return "segment " + std::to_string(k) + " is not stored left end first";
+    }
+  }
+  return {};
+}
+
+// "FROM-TO", two whole numbers with FROM <= TO.
+bool ParseRange(std::string_view text, std::uint32_t& from, std::uint32_t& to) {
+  const char* const end = text.data() + text.size();
+  const auto first = std::from_chars(text.data(), end, from);
+  if (first.ec != std::errc() || first.ptr == end || *first.ptr != '-') return false;
+  const auto last = std::from_chars(first.ptr + 1, end, to);
+  return last.ec == std::errc() && last.ptr == end && from <= to;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  std::uint32_t from = 0;
+  std::uint32_t to = 0;
+  bool have_range = false;
+  bool quiet = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--quiet") {
+      quiet = true;
+    } else if (arg == "--seeds" && i + 1 < argc && ParseRange(argv[i + 1], from, to)) {
+      have_range = true;
+      ++i;
+    } else {
+      std::fprintf(stderr, "usage: kaldra-stress --seeds FROM-TO [--quiet]\n");
+      return 2;
+    }
+  }
+  if (!have_range) {
+    std::fprintf(stderr, "usage: kaldra-stress --seeds FROM-TO [--quiet]\n");
+    return 2;
+  }
+
+  const HeadlessGui gui(argv[0]);
+  // One line per seed as it is done, so that after a crash the last line
+  // tells where the run had got to.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+  const auto start = std::chrono::steady_clock::now();
+  std::uint64_t rendered = 0;
+  std::uint64_t failed = 0;
+  for (std::uint64_t s = from; s <= to; ++s) {
+    const auto seed = static_cast<std::uint32_t>(s);
+    std::string problem;
+    try {
+      const Rendering r = RenderScene({seed, {}}, kDefaultRenderWidth, kDefaultRenderHeight, false);
+      const std::string line = SummaryJson(r.stats);
+      if (!quiet) std::printf("%s\n", line.c_str());
+      problem = Check(seed, r, line);
+    } catch (const RunTimeError& error) {
+      problem = error.what();
+    }
+    ++rendered;
+    if (!problem.empty()) {
+      ++failed;
+      std::fprintf(stderr, "kaldra-stress: seed %u: %s\n", static_cast<unsigned>(seed),
+                   problem.c_str());
+    }
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+                             .count();
+  std::fprintf(stderr, "kaldra-stress: seeds %u-%u: %llu rendered, %llu failed, %.1f s\n",
+               static_cast<unsigned>(from), static_cast<unsigned>(to),
+               static_cast<unsigned long long>(rendered), static_cast<unsigned long long>(failed),
+               seconds);
+  return failed == 0 ? 0 : 1;
+}

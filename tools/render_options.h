@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kaldra {
+
+// The window's client area, the renderer's default size.
+inline constexpr int kDefaultRenderWidth = 788;
+inline constexpr int kDefaultRenderHeight = 565;
+// Each side of --size lies in this range.
+inline constexpr int kMinRenderSide = 64;
+inline constexpr int kMaxRenderSide = 8192;
+
+// What one command line of kaldra-render asks for.
+struct RenderOptions {
+  enum class Action { kRender, kHelp, kVersion };
+  Action action = Action::kRender;
+  std::optional<std::uint32_t> seed;      // --seed
+  std::optional<std::string> scene_path;  // --scene; "-" is standard input
+  int width = kDefaultRenderWidth;        // --size
+  int height = kDefaultRenderHeight;
+  std::string png_path;         // --png; empty when not asked for
+  std::string plots_path;       // --plots
+  std::string save_scene_path;  // --save-scene
+  bool quiet = false;           // --quiet
+};
+
+// The options, or the one-line reason the command line is not understood.
+struct ParsedRenderOptions {
+  RenderOptions options;
+  std::optional<std::string> usage_error;
+};
+
+// Reads the arguments after the program name. Each option may be given as
+// "--name value" or "--name=value", and at most once; --help and --version
+// end the reading.
+ParsedRenderOptions ParseRenderOptions(const std::vector<std::string_view>& args);
+
+// "kaldra-render VERSION".
+std::string RenderVersionText();
+// The usage text of --help.
+std::string RenderUsageText();
+
+}  // namespace kaldra

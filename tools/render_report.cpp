@@ -1,0 +1,60 @@
+#include "tools/render_report.h"
+
+#include <array>
+#include <charconv>
+
+namespace kaldra {
+
+namespace {
+
+// Numbers are formatted with to_chars, which always writes the C locale's
+// form: Qt sets the process's locale from the environment, and a decimal comma
+// would break both the JSON and the plot list.
+void AppendFixed3(std::string& out, double value) {
+  std::array<char, 48> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, 3);
+  out.append(buffer.data(), result.ptr);
+}
+
+void AppendGeneral9(std::string& out, float value) {
+  std::array<char, 48> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                    static_cast<double>(value), std::chars_format::general, 9);
+  out.append(buffer.data(), result.ptr);
+}
+
+}  // namespace
+
+std::string SummaryJson(const RenderStats& stats) {
+  std::string json = "{\"seed\": ";
+  json += stats.seed ? std::to_string(*stats.seed) : "null";
+  json += ", \"segments\": " + std::to_string(stats.segments);
+  json += ", \"samples\": " + std::to_string(stats.samples);
+  json += ", \"plotted\": " + std::to_string(stats.plotted);
+  json += ", \"generate_ms\": ";
+  AppendFixed3(json, stats.generate_ms);
+  json += ", \"sweep1_ms\": ";
+  AppendFixed3(json, stats.sweep1_ms);
+  json += ", \"sweep2_ms\": ";
+  AppendFixed3(json, stats.sweep2_ms);
+  json += "}";
+  return json;
+}
+
+std::string PlotListText(const std::vector<PlotPoint>& points) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(points.size() * 28);
+  for (const PlotPoint& p : points) {
+    AppendGeneral9(text, p.x);
+    text += '\t';
+    AppendGeneral9(text, p.y);
+    text += '\t';
+    for (int shift = 20; shift >= 0; shift -= 4) text += kHex[(p.color >> shift) & 0xFu];
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace kaldra

@@ -1,0 +1,86 @@
+#include "tools/renderer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include <QBuffer>
+#include <QByteArray>
+
+#include "app/image_canvas.h"
+#include "geometry/mdl_kaldra.h"
+#include "scene/random_source.h"
+#include "tracing/start_up.h"
+#include "tracing/sweeps.h"
+
+namespace kaldra {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+void ShowCriticalOnly(QtMsgType type, const QMessageLogContext& /*context*/,
+                      const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "Qt: %s\n", message.toLocal8Bit().constData());
+  }
+}
+
+}  // namespace
+
+HeadlessGui::HeadlessGui(char* program_name) : argv_{program_name, nullptr} {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(ShowCriticalOnly);
+  application_ = std::make_unique<QGuiApplication>(argc_, argv_);
+}
+
+Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots) {
+  Rendering r;
+  mdlKaldra mdl;
+  ImageCanvas canvas(width, height);
+
+  const Clock::time_point start = Clock::now();
+  if (choice.seed) {
+    SeededRandom random(*choice.seed);
+    SetUpRandomScene(mdl, canvas, random, width, height);
+  } else {
+    SetUpGivenScene(mdl, canvas, choice.segments, width, height);
+  }
+  const Clock::time_point generated = Clock::now();
+
+  // Listening starts after the set-up, so the list holds the diagram only,
+  // not the count label's or the segment labels' points. The two sweeps run
+  // as the window's load handler runs them, timed one by one.
+  if (keep_plots) canvas.SetPlotSink(&r.plots);
+  const std::uint64_t written_before = canvas.PixelsWritten();
+  canvas.AutoRedraw(false);
+  const SweepStats one = SweepOne(mdl, canvas);
+  const Clock::time_point swept_once = Clock::now();
+  const SweepStats two = SweepTwo(mdl, canvas);
+  const Clock::time_point swept_twice = Clock::now();
+  canvas.SetPlotSink(nullptr);
+
+  r.stats.seed = choice.seed;
+  r.stats.segments = mdl.SegCount;
+  r.stats.samples = one.samples + two.samples;
+  r.stats.plotted = canvas.PixelsWritten() - written_before;
+  r.stats.generate_ms = Milliseconds(start, generated);
+  r.stats.sweep1_ms = Milliseconds(generated, swept_once);
+  r.stats.sweep2_ms = Milliseconds(swept_once, swept_twice);
+  r.table = mdl;
+  r.image = canvas.Image();
+  return r;
+}
+
+std::string EncodePng(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
+  return bytes.toStdString();
+}
+
+}  // namespace kaldra
