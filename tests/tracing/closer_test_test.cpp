@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"EndJustCloser", 50, 0, std::nextafter(kEndDistance, 1e9), 1},
         Row{"OnTheSegment", 150, 150, 1e-9, 1},
         Row{"AtTheEndZeroD", 100, 100, 0, 0}),
-    [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Row>& row) { return row.param.name; });
 
 TEST(CloserTest, OnlyThePairMeansNothingIsCloser) {
   GivenScene scene({Seg(100, 100, 200, 130), Seg(300, 400, 420, 300)}, 788, 565);

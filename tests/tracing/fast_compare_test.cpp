@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OrderRow{"OneUlpApart", std::nextafter(100.0, 0.0), 100, Order::kTie},
                       OrderRow{"BothZero", 0, 0, Order::kTie},
                       OrderRow{"AgainstZero", 1e-300, 0, Order::kGreater}),
-    [](const ::testing::TestParamInfo<OrderRow>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<OrderRow>& row) { return row.param.name; });
 
 // The segment from (100, 100) to (200, 200), with its constants as the sweeps
 // compute them.

@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ProbeRow{"BesideTheEnd", 60, 120, false},
                       ProbeRow{"OverTheInterior", 90, 130, true},
                       ProbeRow{"OnThePerpendicularThroughTheEnd", 50, 150, false}),
-    [](const ::testing::TestParamInfo<ProbeRow>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ProbeRow>& row) { return row.param.name; });
 
 TEST(ProbeNearer, AnEqualDistanceIsNotNearer) {
   // (150, 50) is exactly as far from (100, 100) as from (200, 0).

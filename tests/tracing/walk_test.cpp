@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
         WalkRow{"SteepRisingFromStartY", {100, 0, 200, 300}, true, 0, 300},
         // Steep and falling: from the second end's y up to the first end's.
         WalkRow{"SteepFallingFromEndY", {100, 300, 200, 0}, true, 0, 300}),
-    [](const ::testing::TestParamInfo<WalkRow>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<WalkRow>& row) { return row.param.name; });
 
 TEST(WalkLineBisector, EqualEndsWalkOneSampleWithTheGuardSlope) {
   // A bisector that misses the rectangle has two equal ends.
