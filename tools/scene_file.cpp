@@ -236,9 +236,14 @@ bool SameSegments(const SegmentTable& a, const SegmentTable& b) {
 
 bool LeftEndGeneratedFirst(const SegmentTable& table, int k) {
   // The same expression as the intercept's in MakeCandidate, so the end it
-  // came from matches bit for bit.
-  if (table.Y1[k] - table.Slope[k] * table.X1[k] == table.Intercept[k]) return true;
-  if (table.Y2[k] - table.Slope[k] * table.X2[k] == table.Intercept[k]) return false;
+  // came from matches bit for bit. Bits, not ==: an end at y = -0 on x = 0
+  // gives the intercept -0, which == takes for the +0 the other end gave.
+  auto gives_intercept = [&table, k](double x, double y) {
+    return std::bit_cast<std::uint64_t>(y - table.Slope[k] * x) ==
+           std::bit_cast<std::uint64_t>(table.Intercept[k]);
+  };
+  if (gives_intercept(table.X1[k], table.Y1[k])) return true;
+  if (gives_intercept(table.X2[k], table.Y2[k])) return false;
   // Neither end: the table was not filled from candidates. Keep its order.
   return true;
 }

@@ -54,7 +54,7 @@ bool SameSegments(const SegmentTable& a, const SegmentTable& b);
 
 // Whether the left end of segment k is the end that was generated first: the
 // intercept was computed from that end, so it is the end for which
-// y - Slope * x == Intercept holds exactly. The left end wins when both ends
+// y - Slope * x gives Intercept exactly, to the bit. The left end wins when both ends
 // satisfy it; reading the scene back gives the same slope and intercept either
 // way, since (-dy) / (-dx) rounds exactly as dy / dx does.
 bool LeftEndGeneratedFirst(const SegmentTable& table, int k);

@@ -145,6 +145,19 @@ TEST(LeftEndGeneratedFirst, FindsTheEndTheInterceptCameFrom) {
   EXPECT_FALSE(LeftEndGeneratedFirst(PlaceScene({right_first}), 0));
 }
 
+// Found by the fuzz target: (0, -0) gives the intercept -0 and (3, 9) gives
+// +0, which == took for the same, so the scene was written left end first and
+// read back with the other intercept.
+TEST(WriteScene, NegativeZeroEndKeepsTheInterceptOfTheEndGeneratedFirst) {
+  const SceneReadResult read = ReadScene("3 9 0 -0\n", kW, kH);
+  ASSERT_FALSE(read.error.has_value()) << read.error->reason;
+  const SegmentTable table = PlaceScene(read.scene.segments);
+  EXPECT_FALSE(LeftEndGeneratedFirst(table, 0));
+  const SceneReadResult back = ReadScene(WriteScene(table), kW, kH);
+  ASSERT_FALSE(back.error.has_value()) << back.error->reason;
+  EXPECT_TRUE(SameSegments(PlaceScene(back.scene.segments), table));
+}
+
 // The table of a seed's random scene, as the window makes it.
 mdlKaldra RandomScene(std::uint32_t seed) {
   mdlKaldra mdl;
