@@ -80,20 +80,10 @@ TEST(ParseRenderOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_TRUE(o.quiet);
 }
 
-TEST(ParseRenderOptions, TakesADashAsStandardInput) {
-  const ParsedRenderOptions parsed = ParseRenderOptions({"--scene", "-"});
-  ASSERT_FALSE(parsed.usage_error.has_value());
-  EXPECT_EQ(parsed.options.scene_path, "-");
-}
-
 TEST(ParseRenderOptions, HelpAndVersionWinOverWhatFollows) {
   EXPECT_EQ(ParseRenderOptions({"--help", "--bogus"}).options.action, RenderOptions::Action::kHelp);
   EXPECT_EQ(ParseRenderOptions({"--seed", "3", "--version"}).options.action,
             RenderOptions::Action::kVersion);
-}
-
-TEST(RenderVersionText, NamesTheProgramAndTheProjectVersion) {
-  EXPECT_EQ(RenderVersionText(), std::string("kaldra-render ") + KALDRA_VERSION);
 }
 
 }  // namespace
