@@ -66,13 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"AtTheEndZeroD", 100, 100, 0, 0}),
     [](const ::testing::TestParamInfo<Row>& row) { return row.param.name; });
 
-TEST(CloserTest, OnlyThePairMeansNothingIsCloser) {
-  GivenScene scene({Seg(100, 100, 200, 130), Seg(300, 400, 420, 300)}, 788, 565);
-  const SceneConstants constants = ComputeSceneConstants(scene.mdl);
-  EXPECT_FALSE(FastCloser(constants, 150, 115, 1000));
-  EXPECT_EQ(scene.mdl.CountCloserSegments(0, 1, 150, 115, 1000), 0);
-}
-
 TEST(CloserTest, TheRememberedSegmentDoesNotChangeLaterAnswers) {
   GivenScene scene({Seg(20, 30, 90, 40), Seg(700, 500, 760, 540), Seg(100, 100, 200, 200),
                     Seg(300, 310, 400, 350)},

@@ -53,12 +53,5 @@ TEST(WalkLineBisector, EqualEndsWalkOneSampleWithTheGuardSlope) {
   EXPECT_NEAR(walk.YAt(walk.p), 0, 1e-9);
 }
 
-TEST(WalkLineBisector, DistinctEndsUseTheirOwnSlope) {
-  const LineWalk walk = WalkLineBisector({0, 150, 400, 150});
-  EXPECT_EQ(walk.slope, 0);
-  EXPECT_FALSE(walk.steep);
-  EXPECT_EQ(walk.intercept, 150);
-}
-
 }  // namespace
 }  // namespace kaldra
