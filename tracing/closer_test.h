@@ -48,8 +48,7 @@ class CloserTest {
 
  private:
   template <typename Distance>
-  static bool Closer(const SegmentConstants& k, double x, double y, double s,
-                     Distance& distance) {
+  static bool Closer(const SegmentConstants& k, double x, double y, double s, Distance& distance) {
     // The line first: no point of the segment is nearer than its line.
     const double num = k.slope * x - y + k.intercept;
     switch (CompareSquared(num * num, s * k.norm2)) {

@@ -12,14 +12,7 @@ std::uint64_t TraceEndpointBisector(PairContext& pair, Point a, Point a_other, P
   const Point qb = Probe(b, b_other);
   pair.canvas.ForeColor(color);
   CloserTest closer(pair.scene, pair.i, pair.j);
-  std::uint64_t samples = 0;
-  // The step is accumulated, v = v + 0.5, never p + k * 0.5: the two round
-  // differently, and the samples must fall where they always have.
-  for (double v = walk.p; v <= walk.q; v = v + kLineStep) {
-    ++samples;
-    const double x = walk.XAt(v);
-    const double y = walk.YAt(v);
-    if (pair.bounds.Excludes(x, y)) continue;
+  return WalkSamples(walk, pair.bounds, [&](double x, double y) {
     // On the bisector the distances to a and b are equal; d0 serves for both.
     const double s0 = SquaredDistance(x, y, a.x, a.y);
     double d0 = -1;
@@ -28,12 +21,11 @@ std::uint64_t TraceEndpointBisector(PairContext& pair, Point a, Point a_other, P
       return d0;
     };
     // Each end must be the nearest point of its own segment.
-    if (ProbeNearer(x, y, qa, s0, exact_d0)) continue;
-    if (ProbeNearer(x, y, qb, s0, exact_d0)) continue;
-    if (closer.AnyCloser(x, y, s0, exact_d0)) continue;
+    if (ProbeNearer(x, y, qa, s0, exact_d0)) return;
+    if (ProbeNearer(x, y, qb, s0, exact_d0)) return;
+    if (closer.AnyCloser(x, y, s0, exact_d0)) return;
     pair.canvas.PSet(static_cast<float>(x), static_cast<float>(y));
-  }
-  return samples;
+  });
 }
 
 }  // namespace kaldra

@@ -12,23 +12,17 @@ std::uint64_t TraceLineBisector(PairContext& pair, const ClippedLine& line, Colo
   const SegmentConstants& sj = pair.scene.segments[static_cast<std::size_t>(pair.j)];
   pair.canvas.ForeColor(color);
   CloserTest closer(pair.scene, pair.i, pair.j);
-  std::uint64_t samples = 0;
-  for (double v = walk.p; v <= walk.q; v = v + kLineStep) {
-    ++samples;
-    const double x = walk.XAt(v);
-    const double y = walk.YAt(v);
-    if (pair.bounds.Excludes(x, y)) continue;
+  return WalkSamples(walk, pair.bounds, [&](double x, double y) {
     // The interiors are the nearest sites only where both feet fall on the
     // segments; the foot of each is where the perpendicular through the
     // sample meets the segment's line.
-    if (!FootInside(si, (y - si.perp * x) - si.intercept)) continue;
-    if (!FootInside(sj, (y - sj.perp * x) - sj.intercept)) continue;
+    if (!FootInside(si, (y - si.perp * x) - si.intercept)) return;
+    if (!FootInside(sj, (y - sj.perp * x) - sj.intercept)) return;
     // On the bisector both lines are equally far; segment i's stands for both.
     const double d = std::fabs(x * si.slope - y + si.intercept) / si.norm;
-    if (closer.AnyCloser(x, y, d * d, [d] { return d; })) continue;
+    if (closer.AnyCloser(x, y, d * d, [d] { return d; })) return;
     pair.canvas.PSet(static_cast<float>(x), static_cast<float>(y));
-  }
-  return samples;
+  });
 }
 
 }  // namespace kaldra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 
 #include "geometry/mdl_kaldra.h"
 
@@ -52,5 +53,21 @@ inline LineWalk WalkLineBisector(const ClippedLine& line) {
 
 // The half-pixel step of sweep 1 along the dominant axis.
 inline constexpr double kLineStep = 0.5;
+
+// Walks the line and hands each sample that can reach the canvas to
+// `sample(x, y)`; returns how many samples were walked. The step is
+// accumulated, v = v + 0.5, never p + k * 0.5: the two round differently, and
+// the samples must fall where they always have.
+template <typename Bounds, typename Sample>
+std::uint64_t WalkSamples(const LineWalk& walk, const Bounds& bounds, Sample&& sample) {
+  std::uint64_t samples = 0;
+  for (double v = walk.p; v <= walk.q; v = v + kLineStep) {
+    ++samples;
+    const double x = walk.XAt(v);
+    const double y = walk.YAt(v);
+    if (!bounds.Excludes(x, y)) sample(x, y);
+  }
+  return samples;
+}
 
 }  // namespace kaldra
