@@ -72,3 +72,11 @@ docs: build
 lint: build
 	@scripts/install-deps clang-format-14 clang-tidy-14
 	@scripts/lint build/default
+
+# The speed benchmarks (Google Benchmark), in the release build: both sweeps
+# on a 17-segment and a 100-segment scene, and the renderer as a process.
+.PHONY: bench
+
+bench: build
+	@build/default/bench/bench_sweeps
+	@build/default/bench/bench_render_process
