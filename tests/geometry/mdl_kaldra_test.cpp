@@ -1,21 +1,227 @@
 #include "geometry/mdl_kaldra.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
-#include <numbers>
+#include <initializer_list>
+#include <utility>
 
 #include <gtest/gtest.h>
 
+#include "geometry/power.h"
+#include "scene/generate_segments.h"
+#include "scene/run_time_error.h"
+#include "tests/support/recording_canvas.h"
+
 namespace kaldra {
 namespace {
+
+struct Seg {
+  double x1, y1, x2, y2;
+};
+
+// These segments placed in order as the generation does, in a 400 x 300 view.
+mdlKaldra Scene(std::initializer_list<Seg> segments) {
+  mdlKaldra mdl;
+  mdl.ViewW = 400;
+  mdl.ViewH = 300;
+  testing::RecordingCanvas canvas(1, 1);
+  for (const Seg& s : segments) PlaceSegment(mdl, canvas, MakeCandidate(s.x1, s.y1, s.x2, s.y2));
+  mdl.SegCount = mdl.SegPlaced;
+  return mdl;
+}
+
+void ExpectLineNear(const ClippedLine& actual, const ClippedLine& expected) {
+  EXPECT_NEAR(actual.StartX, expected.StartX, 1e-6);
+  EXPECT_NEAR(actual.StartY, expected.StartY, 1e-6);
+  EXPECT_NEAR(actual.EndX, expected.EndX, 1e-6);
+  EXPECT_NEAR(actual.EndY, expected.EndY, 1e-6);
+  // A line that misses the band gets one point twice, exactly.
+  EXPECT_EQ(actual.StartX == actual.EndX, expected.StartX == expected.EndX);
+  EXPECT_EQ(actual.StartY == actual.EndY, expected.StartY == expected.EndY);
+}
+
+// pow with an exponent the compiler cannot see: always the library call.
+double LibraryPow(double x, double exponent) {
+  volatile double e = exponent;
+  return std::pow(x, e);
+}
+
+// Squares and roots must come from the library's pow: a build that lets the
+// compiler turn pow(x, 2.0) into x * x (or pow(x, 0.5) into sqrt(x)) draws a
+// slightly different diagram. Found with a quick search: values where this
+// libm's pow and x * x or sqrt differ in the last bit, and point differences
+// whose distance changes when the squares or the root are taken another way.
+TEST(Power, SquaresRootsAndDistancesAreTheLibrarysPowBitForBit) {
+  int told_apart = 0;
+  for (double x : {-458.711, -694.505, -124.344, -521.498, 539.170, -476.596, 390.178, 304.104}) {
+    EXPECT_EQ(Square(x), LibraryPow(x, 2.0)) << x;
+    if (LibraryPow(x, 2.0) != x * x) ++told_apart;
+  }
+  for (double x : {990354.434, 188419.509, 153147.896, 526122.401, 110505.881, 477847.877,
+                   897901.649, 822380.479}) {
+    EXPECT_EQ(Root(x), LibraryPow(x, 0.5)) << x;
+    if (LibraryPow(x, 0.5) != std::sqrt(x)) ++told_apart;
+  }
+  for (auto [dx, dy] : {std::pair{-254.871, 424.417}, std::pair{167.547, 310.030},
+                        std::pair{517.907, -292.007}, std::pair{-18.082, 247.472}}) {
+    const double expected = LibraryPow(LibraryPow(dy, 2.0) + LibraryPow(dx, 2.0), 0.5);
+    EXPECT_EQ(PointDistance(0, 0, dx, dy), expected) << dx << ", " << dy;
+    EXPECT_EQ(PointDistance(dx, dy, 0, 0), expected) << dx << ", " << dy;
+  }
+  if (told_apart == 0) GTEST_SKIP() << "this libm's pow is x * x and sqrt(x) on every case";
+}
 
 // Pi is the fifteen-digit 3.14159265358979, seven units in the last place
 // below the double nearest to pi, in the constant and in every new scene.
 TEST(Pi, IsTheFifteenDigitValue) {
   EXPECT_EQ(std::bit_cast<std::uint64_t>(kKaldraPi), 0x400921FB54442D11u);
-  EXPECT_EQ(
-      std::bit_cast<std::uint64_t>(std::numbers::pi) - std::bit_cast<std::uint64_t>(kKaldraPi), 7u);
   EXPECT_EQ(std::bit_cast<std::uint64_t>(mdlKaldra{}.Pi), 0x400921FB54442D11u);
+}
+
+// The bisector y = b * x + e of A and B, cut to the band of a 600 x 400
+// rectangle, the same whichever point comes first.
+TEST(PointBisector, ClipsThePerpendicularBisectorToTheBand) {
+  struct Row {
+    const char* name;
+    double ax, ay, bx, by;
+    ClippedLine expected;
+  };
+  const Row rows[] = {
+      // b = -0.5, e = 275; b * 600 + e = -25 is below 0.
+      {"LeavesThroughYZero", 100, 100, 200, 300, {0, 275, 550, 0}},
+      // b = -20, e = 4205: enters through y = 400, leaves through y = 0,
+      // so the first end has the larger y.
+      {"SteepFromViewHToYZero", 100, 200, 300, 210, {190.25, 400, 210.25, 0}},
+      // e exactly 0 and 400: the first end stays on x = 0, not at -e / b = -0.
+      {"InterceptExactlyZero", 100, 200, 200, 100, {0, 0, 400, 400}},
+      {"InterceptExactlyViewH", 50, 250, 150, 350, {0, 400, 400, 0}},
+      // Lines that miss the band over 0 <= x <= 600.
+      {"BelowYZeroLeftOfTheRectangle", -100, -100, 0, 0, {-100, 0, -100, 0}},
+      {"BeyondViewHLeftOfTheRectangle", 0, 600, 100, 500, {-100, 400, -100, 400}},
+      {"BelowYZeroRightOfTheRectangle", 700, 100, 800, 0, {700, 0, 700, 0}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    mdlKaldra mdl;
+    mdl.ViewW = 600;
+    mdl.ViewH = 400;
+    mdl.PointBisector(r.ax, r.ay, r.bx, r.by);
+    ExpectLineNear(mdl.PtBis, r.expected);
+    EXPECT_EQ(std::signbit(mdl.PtBis.StartX), std::signbit(r.expected.StartX));
+    mdl.PointBisector(r.bx, r.by, r.ax, r.ay);
+    ExpectLineNear(mdl.PtBis, r.expected);
+  }
+}
+
+// Segments 0 and 1 are the pair, far from every sample below.
+constexpr Seg kPair0{300, 350, 500, 380};
+constexpr Seg kPair1{600, 50, 700, 150};
+// On y = x, Slope 1 and Intercept 0.
+constexpr Seg kDiagonal{100, 100, 200, 200};
+// On y = 0.75 x + 25: the root of Slope^2 + 1 is exactly 1.25, so distances
+// to its line come out exact.
+constexpr Seg kThreeFour{100, 100, 200, 175};
+
+TEST(CountCloserSegments, AnswersWhetherTheThirdSegmentIsStrictlyCloser) {
+  struct Row {
+    const char* name;
+    Seg third;
+    double x, y, d;
+    int result;
+  };
+  const Row rows[] = {
+      // Line distance 35.355, foot at x = 125.
+      {"LineCloserFootInside", kDiagonal, 150, 100, 40, 1},
+      {"LineNotCloser", kDiagonal, 150, 100, 35, 0},
+      // Line distance 35.355, foot at x = 25; the ends are 111.803 and 250 away.
+      {"FootLeftOfTheSegmentEndsFarther", kDiagonal, 50, 0, 100, 0},
+      {"FootLeftOfTheSegmentFirstEndCloser", kDiagonal, 50, 0, 120, 1},
+      // Foot at x = 275; the second end is 111.803 away.
+      {"FootRightOfTheSegmentSecondEndCloser", kDiagonal, 250, 300, 120, 1},
+      // Feet exactly at x = 100 and x = 200; the line distance 2 / 2^0.5 rounds
+      // one unit below d = 2^0.5, so only a foot test including the ends says 1.
+      {"FootExactlyAtTheFirstEnd", kDiagonal, 99, 101, 1.4142135623730951, 1},
+      {"FootExactlyAtTheSecondEnd", kDiagonal, 201, 199, 1.4142135623730951, 1},
+      // Line distance exactly 80, foot at x = 198.
+      {"LineAtExactlyDIsNotCloser", kThreeFour, 150, 237.5, 80, 0},
+      // Feet outside; an end exactly 50 away (a 30-40-50 triangle).
+      {"FirstEndAtExactlyDIsNotCloser", kThreeFour, 70, 60, 50, 0},
+      {"SecondEndAtExactlyDIsNotCloser", kThreeFour, 230, 215, 50, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    const mdlKaldra mdl = Scene({kPair0, kPair1, r.third});
+    EXPECT_EQ(mdl.CountCloserSegments(0, 1, r.x, r.y, r.d), r.result);
+    EXPECT_EQ(mdl.CountCloserSegments(1, 0, r.x, r.y, r.d), r.result);  // either order
+  }
+}
+
+TEST(CountCloserSegments, SkipsTheGivenPairAndLooksNoFurtherThanSegCount) {
+  mdlKaldra mdl = Scene({kPair0, kPair1, kDiagonal});
+  // Segment 2 is 35.355 away, segments 0 and 1 more than 40.
+  EXPECT_EQ(mdl.CountCloserSegments(2, 0, 150, 100, 40), 0);
+  EXPECT_EQ(mdl.CountCloserSegments(1, 2, 150, 100, 40), 0);
+  mdl.SegCount = 2;
+  EXPECT_EQ(mdl.CountCloserSegments(0, 1, 150, 100, 1e9), 0);
+}
+
+// The bisectors of segments i and j, which may raise no floating-point fault.
+mdlKaldra Bisect(const Seg& i, const Seg& j) {
+  mdlKaldra mdl = Scene({i, j});
+  ClearFloatingPointFaults();
+  mdl.LineBisectors(0, 1);
+  EXPECT_EQ(RaisedFloatingPointFault(), nullptr);
+  return mdl;
+}
+
+TEST(LineBisectors, MeanDirectionAndItsPerpendicularWhicheverLineComesFirst) {
+  // y = 0.5 x + 50 and y = 2 x - 100 meet at (100, 100) with direction angles
+  // whose mean is pi/4.
+  constexpr Seg kHalf{0, 50, 100, 100};
+  constexpr Seg kDouble{100, 100, 150, 200};
+  for (const mdlKaldra& mdl : {Bisect(kHalf, kDouble), Bisect(kDouble, kHalf)}) {
+    ExpectLineNear(mdl.LnBis1, {0, 0, 300, 300});  // y = x, leaves through y = 300
+    ExpectLineNear(mdl.LnBis2, {0, 200, 200, 0});  // y = -x + 200, leaves through y = 0
+  }
+}
+
+TEST(LineBisectors, HorizontalBisectorsAndOneThatMissesTheRectangle) {
+  // Opposite slopes, the lines meeting at (1400, 150): the first bisector has
+  // slope exactly 0 and ends on x = 0 and x = ViewW; the second, nearly
+  // vertical, has both ends where it crosses y = 0.
+  const mdlKaldra mdl = Bisect({100, 20, 300, 40}, {100, 280, 300, 260});
+  ExpectLineNear(mdl.LnBis1, {0, 150, 400, 150});
+  EXPECT_EQ(mdl.LnBis1.StartX, 0.0);
+  EXPECT_EQ(mdl.LnBis1.EndX, 400.0);
+  ExpectLineNear(mdl.LnBis2, {1400, 0, 1400, 0});
+  // Outside the band a horizontal bisector never crosses y = 0 or y = ViewH;
+  // it gets both ends at (0, intercept) without dividing by zero.
+  ExpectLineNear(Bisect({0, -50, 100, -40}, {0, -30, 100, -40}).LnBis1, {0, -40, 0, -40});
+  ExpectLineNear(Bisect({0, 340, 100, 350}, {0, 360, 100, 350}).LnBis1, {0, 350, 0, 350});
+}
+
+// The directrix is segment 0 on y = 0.5 x + 100; the foci are the ends of
+// segment 1, (200, 300) and (260, 420). Each routine writes the shared vertex
+// and only its own half-distance and axis angle.
+TEST(ParabolaFrames, WorkedExampleWithStartAndEndFieldsKeptApart) {
+  mdlKaldra mdl = Scene({{100, 150, 300, 250}, {200, 300, 260, 420}});
+  mdl.ParabolaFrame = {-1, -2, -3, -4, -5, -6};
+  mdl.StartParabola(0, 1);  // foot (240, 220), vertex (220, 260)
+  const ParabolaFrameRecord start = mdl.ParabolaFrame;
+  EXPECT_NEAR(start.ParX, 220, 1e-6);
+  EXPECT_NEAR(start.ParY, 260, 1e-6);
+  EXPECT_NEAR(start.ParHalfS, 44.721360, 1e-6);
+  EXPECT_NEAR(start.ParAxisS, -1.107149, 1e-6);
+  EXPECT_EQ(start.ParHalfE, -1);
+  EXPECT_EQ(start.ParAxisE, -2);
+  mdl.EndParabola(0, 1);  // foot (336, 268), vertex (298, 344)
+  const ParabolaFrameRecord& end = mdl.ParabolaFrame;
+  EXPECT_NEAR(end.ParX, 298, 1e-6);
+  EXPECT_NEAR(end.ParY, 344, 1e-6);
+  EXPECT_NEAR(end.ParHalfE, 84.970583, 1e-6);
+  EXPECT_EQ(end.ParAxisE, start.ParAxisS);  // the line's normal, whatever the focus
+  EXPECT_EQ(end.ParHalfS, start.ParHalfS);  // untouched
 }
 
 }  // namespace
