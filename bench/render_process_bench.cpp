@@ -1,12 +1,13 @@
 // The whole renderer as a user runs it: start the process, draw seed 4 (17
 // segments) into memory, exit. Wall-clock time, process start-up included.
-#include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 extern char** environ;
 

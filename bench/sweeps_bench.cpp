@@ -22,9 +22,9 @@ void BM_BothSweeps(benchmark::State& state) {
   }
   state.counters["samples"] = static_cast<double>(samples);
   // Seconds of processor time per sample walked ("7n" is 7 ns).
-  state.counters["per_sample"] =
-      benchmark::Counter(static_cast<double>(samples),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_sample"] = benchmark::Counter(
+      static_cast<double>(samples),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(BM_BothSweeps<SetUpSeventeenSegments>)

@@ -19,8 +19,8 @@ Frame ParabolaFrameOf(double m, double b, double px, double py) {
   assert(m != 0 && px * m - py + b != 0);
   const double d = std::fabs(px * m - py + b) / Root(Square(m) + 1);
   const double half = d / 2;
-  const double n = -1 / m;         // slope of the perpendicular
-  const double k = py - n * px;    // its intercept through the focus
+  const double n = -1 / m;       // slope of the perpendicular
+  const double k = py - n * px;  // its intercept through the focus
   const double fx = (b - k) / (n - m);
   const double fy = fx * n + k;
   const double vx = (fx + px) / 2;

@@ -94,8 +94,8 @@ void PlaceSegment(SegmentTable& table, Canvas& canvas, const Candidate& c) {
   table.SegPlaced = CheckedAdd(table.SegPlaced, 1);
 }
 
-void GenerateSegments(SegmentTable& table, Canvas& canvas, RandomSource& random,
-                      double view_w, double view_h) {
+void GenerateSegments(SegmentTable& table, Canvas& canvas, RandomSource& random, double view_w,
+                      double view_h) {
   table.SegPlaced = 0;
   while (table.SegPlaced < table.SegCount) {
     // The order of the four draws fixes the scene a seed gives.

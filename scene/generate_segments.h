@@ -54,7 +54,7 @@ void PlaceSegment(SegmentTable& table, Canvas& canvas, const Candidate& c);
 // Draws candidates until SegCount segments are placed: each candidate takes
 // four numbers (x1, y1, x2, y2, in that order) and a refused one leaves no
 // mark. End points keep a margin of 15 pixels inside view_w x view_h.
-void GenerateSegments(SegmentTable& table, Canvas& canvas, RandomSource& random,
-                      double view_w, double view_h);
+void GenerateSegments(SegmentTable& table, Canvas& canvas, RandomSource& random, double view_w,
+                      double view_h);
 
 }  // namespace kaldra

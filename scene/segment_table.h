@@ -19,7 +19,8 @@ class TableColumn {
 
  private:
   static std::size_t Checked(int i) {
-    if (i < kFirst || i > kLast) [[unlikely]] ThrowSubscriptError(i);
+    if (i < kFirst || i > kLast) [[unlikely]]
+      ThrowSubscriptError(i);
     return static_cast<std::size_t>(i);
   }
   [[noreturn]] static void ThrowSubscriptError(int i);

@@ -1,13 +1,14 @@
 // The closer-segment test of the sweeps against CountCloserSegments, above
 // all where a third segment lies at exactly the pair's distance.
-#include <gtest/gtest.h>
+#include "tracing/closer_test.h"
 
 #include <cmath>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "geometry/power.h"
 #include "tests/tracing/scene_builders.h"
-#include "tracing/closer_test.h"
 #include "tracing/segment_constants.h"
 
 namespace kaldra {
@@ -19,8 +20,8 @@ using testing::Seg;
 // Segments 0 and 1 are the pair and stay out of the scan; segment 2 runs from
 // (100, 100) to (200, 200) on the line y = x.
 GivenScene DiagonalScene() {
-  return GivenScene({Seg(600, 30, 700, 60), Seg(610, 500, 720, 420), Seg(100, 100, 200, 200)},
-                    788, 565);
+  return GivenScene({Seg(600, 30, 700, 60), Seg(610, 500, 720, 420), Seg(100, 100, 200, 200)}, 788,
+                    565);
 }
 
 bool FastCloser(const SceneConstants& scene, double x, double y, double d) {
@@ -52,18 +53,16 @@ const double kEndDistance = PointDistance(50, 0, 100, 100);
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CloserRows,
-    ::testing::Values(
-        Row{"FootInsideLineCloser", 150, 100, 40, 1},
-        Row{"LineNotCloser", 150, 100, 35, 0},
-        Row{"FootOutsideEndsFar", 50, 0, 100, 0},
-        Row{"FootOutsideEndCloser", 50, 0, 120, 1},
-        // At exactly d a third segment is not closer; one unit above, it is.
-        Row{"LineAtExactlyD", 150, 100, kLineDistance, 0},
-        Row{"LineJustCloser", 150, 100, std::nextafter(kLineDistance, 1e9), 1},
-        Row{"EndAtExactlyD", 50, 0, kEndDistance, 0},
-        Row{"EndJustCloser", 50, 0, std::nextafter(kEndDistance, 1e9), 1},
-        Row{"OnTheSegment", 150, 150, 1e-9, 1},
-        Row{"AtTheEndZeroD", 100, 100, 0, 0}),
+    ::testing::Values(Row{"FootInsideLineCloser", 150, 100, 40, 1},
+                      Row{"LineNotCloser", 150, 100, 35, 0},
+                      Row{"FootOutsideEndsFar", 50, 0, 100, 0},
+                      Row{"FootOutsideEndCloser", 50, 0, 120, 1},
+                      // At exactly d a third segment is not closer; one unit above, it is.
+                      Row{"LineAtExactlyD", 150, 100, kLineDistance, 0},
+                      Row{"LineJustCloser", 150, 100, std::nextafter(kLineDistance, 1e9), 1},
+                      Row{"EndAtExactlyD", 50, 0, kEndDistance, 0},
+                      Row{"EndJustCloser", 50, 0, std::nextafter(kEndDistance, 1e9), 1},
+                      Row{"OnTheSegment", 150, 150, 1e-9, 1}, Row{"AtTheEndZeroD", 100, 100, 0, 0}),
     [](const ::testing::TestParamInfo<Row>& row) { return row.param.name; });
 
 TEST(CloserTest, TheRememberedSegmentDoesNotChangeLaterAnswers) {

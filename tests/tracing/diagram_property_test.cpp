@@ -1,11 +1,11 @@
 // The diagram as a whole: every plotted point is, within a pixel, equally far
 // from the two segments nearest to it, which is what lying on the Voronoi
 // diagram of the segments means.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "scene/random_source.h"
 #include "tests/support/recording_canvas.h"

@@ -1,11 +1,12 @@
 // The shortcuts of the per-sample path against the arithmetic they stand for.
-#include <gtest/gtest.h>
+#include "tracing/fast_compare.h"
 
 #include <cmath>
 #include <random>
 
+#include <gtest/gtest.h>
+
 #include "geometry/power.h"
-#include "tracing/fast_compare.h"
 
 namespace kaldra {
 namespace {

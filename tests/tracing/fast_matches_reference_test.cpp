@@ -1,11 +1,10 @@
 // The fast sweeps against the plain ones: the same points, in the same order,
 // in the same colours, bit for bit, wherever a point can reach the canvas.
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <random>
 #include <vector>
 
-#include <random>
+#include <gtest/gtest.h>
 
 #include "scene/generate_segments.h"
 #include "scene/random_source.h"

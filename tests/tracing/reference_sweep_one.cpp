@@ -23,9 +23,8 @@ Point Probe(Point site, Point other) {
 // One endpoint bisector: the samples of the perpendicular bisector of site a
 // (on segment i) and site b (on segment j) at which each site is the nearest
 // point of its own segment and no third segment is strictly closer.
-std::uint64_t TraceEndpointBisector(mdlKaldra& mdl, Canvas& canvas, std::int16_t i,
-                                    std::int16_t j, Point a, Point a_other, Point b,
-                                    Point b_other, Color color) {
+std::uint64_t TraceEndpointBisector(mdlKaldra& mdl, Canvas& canvas, std::int16_t i, std::int16_t j,
+                                    Point a, Point a_other, Point b, Point b_other, Color color) {
   mdl.PointBisector(a.x, a.y, b.x, b.y);
   const LineWalk walk = WalkEndpointBisector(mdl.PtBis);
   const Point qa = Probe(a, a_other);
@@ -43,7 +42,7 @@ std::uint64_t TraceEndpointBisector(mdlKaldra& mdl, Canvas& canvas, std::int16_t
     const double d1 = PointDistance(x, y, qa.x, qa.y);
     const double d2 = PointDistance(x, y, qb.x, qb.y);
     int failed = 0;
-    if (d1 < d0) failed = 1;  // segment i's interior is nearer than its end a
+    if (d1 < d0) failed = 1;   // segment i's interior is nearer than its end a
     if (d2 < d0) failed += 1;  // segment j's interior is nearer than its end b
     if (failed == 0 && mdl.CountCloserSegments(i, j, x, y, d0) == 0) {
       canvas.PSet(static_cast<float>(x), static_cast<float>(y));
@@ -117,8 +116,8 @@ SweepStats SweepOne(mdlKaldra& mdl, Canvas& canvas) {
       };
       for (const Trace& t : traces) {
         ClearFloatingPointFaults();
-        stats.samples += TraceEndpointBisector(mdl, canvas, i, j, t.a, t.a_other, t.b,
-                                               t.b_other, t.color);
+        stats.samples += TraceEndpointBisector(mdl, canvas, i, j, t.a, t.a_other, t.b, t.b_other,
+                                               t.color);
         CheckFloatingPointFaultsAt([&] { return Where(i, j, t.name); });
       }
       ClearFloatingPointFaults();

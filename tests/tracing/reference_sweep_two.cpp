@@ -114,8 +114,7 @@ SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
         ClearFloatingPointFaults();
         stats.samples += TraceArc(mdl, canvas, i, j, b.line, b.focus_segment, b.end, b.color);
         CheckFloatingPointFaultsAt([&] {
-          return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " +
-                 b.name;
+          return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + b.name;
         });
       }
     }

@@ -1,13 +1,14 @@
 // Facts about the two sweeps: the order of pairs and yields, the colours, and
 // the worked examples of each kind of trace.
-#include <gtest/gtest.h>
+#include "tracing/sweeps.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "tests/tracing/scene_builders.h"
-#include "tracing/sweeps.h"
 #include "tracing/traces.h"
 
 namespace kaldra {

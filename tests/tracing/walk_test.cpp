@@ -1,8 +1,8 @@
 // How a clipped line is walked: the axis, the bounds and the guard of the
 // angle bisectors.
-#include <gtest/gtest.h>
-
 #include "tracing/walk.h"
+
+#include <gtest/gtest.h>
 
 namespace kaldra {
 namespace {
@@ -26,18 +26,19 @@ TEST_P(WalkAxis, AxisAndBoundsFollowTheSlope) {
   EXPECT_LE(walk.p, walk.q);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, WalkAxis,
-    ::testing::Values(
-        // A slope of exactly 1 is walked along x, from StartX to EndX.
-        WalkRow{"SlopeOneAlongX", {0, 0, 300, 300}, false, 0, 300},
-        WalkRow{"SlopeMinusOneAlongX", {100, 300, 400, 0}, false, 100, 400},
-        WalkRow{"ShallowAlongX", {0, 150, 400, 170}, false, 0, 400},
-        // Steep and rising: from the first end's y up to the second end's.
-        WalkRow{"SteepRisingFromStartY", {100, 0, 200, 300}, true, 0, 300},
-        // Steep and falling: from the second end's y up to the first end's.
-        WalkRow{"SteepFallingFromEndY", {100, 300, 200, 0}, true, 0, 300}),
-    [](const ::testing::TestParamInfo<WalkRow>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Lines, WalkAxis,
+                         ::testing::Values(
+                             // A slope of exactly 1 is walked along x, from StartX to EndX.
+                             WalkRow{"SlopeOneAlongX", {0, 0, 300, 300}, false, 0, 300},
+                             WalkRow{"SlopeMinusOneAlongX", {100, 300, 400, 0}, false, 100, 400},
+                             WalkRow{"ShallowAlongX", {0, 150, 400, 170}, false, 0, 400},
+                             // Steep and rising: from the first end's y up to the second end's.
+                             WalkRow{"SteepRisingFromStartY", {100, 0, 200, 300}, true, 0, 300},
+                             // Steep and falling: from the second end's y up to the first end's.
+                             WalkRow{"SteepFallingFromEndY", {100, 300, 200, 0}, true, 0, 300}),
+                         [](const ::testing::TestParamInfo<WalkRow>& row) {
+                           return row.param.name;
+                         });
 
 TEST(WalkLineBisector, EqualEndsWalkOneSampleWithTheGuardSlope) {
   // A bisector that misses the rectangle has two equal ends.
