@@ -1,9 +1,8 @@
 #include <cmath>
-#include <string>
 
 #include "geometry/power.h"
-#include "scene/run_time_error.h"
 #include "tests/tracing/reference_sweeps.h"
+#include "tracing/pair_sweep.h"
 #include "tracing/walk.h"
 
 namespace kaldra::reference {
@@ -86,50 +85,25 @@ std::uint64_t TraceLineBisector(const mdlKaldra& mdl, Canvas& canvas, std::int16
   return samples;
 }
 
-std::string Where(std::int16_t i, std::int16_t j, const char* trace) {
-  return "sweep 1, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + trace;
-}
-
 }  // namespace
 
 SweepStats SweepOne(mdlKaldra& mdl, Canvas& canvas) {
   SweepStats stats;
-  const std::int16_t last = CheckedSub(mdl.SegCount, 2);
-  for (std::int16_t i = 0; i <= last; i = CheckedAdd(i, 1)) {
-    canvas.DoEvents();
-    const std::int16_t last_j = CheckedSub(mdl.SegCount, 1);
-    for (std::int16_t j = CheckedAdd(i, 1); j <= last_j; j = CheckedAdd(j, 1)) {
-      const Point i1{mdl.X1[i], mdl.Y1[i]};
-      const Point i2{mdl.X2[i], mdl.Y2[i]};
-      const Point j1{mdl.X1[j], mdl.Y1[j]};
-      const Point j2{mdl.X2[j], mdl.Y2[j]};
-      struct Trace {
-        Point a, a_other, b, b_other;
-        Color color;
-        const char* name;
-      };
-      const Trace traces[] = {
-          {i1, i2, j1, j2, kCyan, "endpoint bisector 1 (left ends)"},
-          {i2, i1, j2, j1, kMagenta, "endpoint bisector 2 (right ends)"},
-          {i1, i2, j2, j1, kYellow, "endpoint bisector 3 (left end of i, right end of j)"},
-          {i2, i1, j1, j2, kRed, "endpoint bisector 4 (right end of i, left end of j)"},
-      };
-      for (const Trace& t : traces) {
-        ClearFloatingPointFaults();
-        stats.samples += TraceEndpointBisector(mdl, canvas, i, j, t.a, t.a_other, t.b, t.b_other,
-                                               t.color);
-        CheckFloatingPointFaultsAt([&] { return Where(i, j, t.name); });
-      }
-      ClearFloatingPointFaults();
-      mdl.LineBisectors(i, j);
-      const ClippedLine first = mdl.LnBis1;
-      const ClippedLine second = mdl.LnBis2;
-      stats.samples += TraceLineBisector(mdl, canvas, i, j, first, kBlue);
-      CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 1"); });
-      stats.samples += TraceLineBisector(mdl, canvas, i, j, second, kGreen);
-      CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 2"); });
-    }
-  }
+  ForEachPair(mdl, canvas, [&](std::int16_t i, std::int16_t j) {
+    const Point i1{mdl.X1[i], mdl.Y1[i]};
+    const Point i2{mdl.X2[i], mdl.Y2[i]};
+    const Point j1{mdl.X1[j], mdl.Y1[j]};
+    const Point j2{mdl.X2[j], mdl.Y2[j]};
+    stats.samples += TraceEndpointBisector(mdl, canvas, i, j, i1, i2, j1, j2, kCyan);
+    stats.samples += TraceEndpointBisector(mdl, canvas, i, j, i2, i1, j2, j1, kMagenta);
+    stats.samples += TraceEndpointBisector(mdl, canvas, i, j, i1, i2, j2, j1, kYellow);
+    stats.samples += TraceEndpointBisector(mdl, canvas, i, j, i2, i1, j1, j2, kRed);
+    mdl.LineBisectors(i, j);
+    const ClippedLine first = mdl.LnBis1;
+    const ClippedLine second = mdl.LnBis2;
+    stats.samples += TraceLineBisector(mdl, canvas, i, j, first, kBlue);
+    stats.samples += TraceLineBisector(mdl, canvas, i, j, second, kGreen);
+  });
   return stats;
 }
 

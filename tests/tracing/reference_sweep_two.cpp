@@ -1,10 +1,9 @@
 #include <cmath>
-#include <string>
 #include <utility>
 
 #include "geometry/power.h"
-#include "scene/run_time_error.h"
 #include "tests/tracing/reference_sweeps.h"
+#include "tracing/pair_sweep.h"
 
 namespace kaldra::reference {
 
@@ -92,33 +91,12 @@ std::uint64_t TraceArc(mdlKaldra& mdl, Canvas& canvas, std::int16_t i, std::int1
 
 SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
   SweepStats stats;
-  const std::int16_t last = CheckedSub(mdl.SegCount, 2);
-  for (std::int16_t i = 0; i <= last; i = CheckedAdd(i, 1)) {
-    canvas.DoEvents();
-    const std::int16_t last_j = CheckedSub(mdl.SegCount, 1);
-    for (std::int16_t j = CheckedAdd(i, 1); j <= last_j; j = CheckedAdd(j, 1)) {
-      struct Block {
-        std::int16_t line;
-        std::int16_t focus_segment;
-        FocusEnd end;
-        Color color;
-        const char* name;
-      };
-      const Block blocks[] = {
-          {i, j, FocusEnd::kFirst, kMagenta, "arc 1 (left end of j, line of i)"},
-          {i, j, FocusEnd::kSecond, kCyan, "arc 2 (right end of j, line of i)"},
-          {j, i, FocusEnd::kFirst, kYellow, "arc 3 (left end of i, line of j)"},
-          {j, i, FocusEnd::kSecond, kGreen, "arc 4 (right end of i, line of j)"},
-      };
-      for (const Block& b : blocks) {
-        ClearFloatingPointFaults();
-        stats.samples += TraceArc(mdl, canvas, i, j, b.line, b.focus_segment, b.end, b.color);
-        CheckFloatingPointFaultsAt([&] {
-          return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + b.name;
-        });
-      }
-    }
-  }
+  ForEachPair(mdl, canvas, [&](std::int16_t i, std::int16_t j) {
+    stats.samples += TraceArc(mdl, canvas, i, j, i, j, FocusEnd::kFirst, kMagenta);
+    stats.samples += TraceArc(mdl, canvas, i, j, i, j, FocusEnd::kSecond, kCyan);
+    stats.samples += TraceArc(mdl, canvas, i, j, j, i, FocusEnd::kFirst, kYellow);
+    stats.samples += TraceArc(mdl, canvas, i, j, j, i, FocusEnd::kSecond, kGreen);
+  });
   return stats;
 }
 
