@@ -1,3 +1,4 @@
+#include <cassert>
 #include <cmath>
 
 #include "geometry/mdl_kaldra.h"
@@ -15,6 +16,7 @@ std::int16_t mdlKaldra::CountCloserSegments(std::int16_t i, std::int16_t j, doub
     if (!(dline < d)) continue;
     // The foot of the perpendicular decides whether the line's distance is the
     // segment's; both ends of the x-range belong to the segment.
+    assert(Slope[k] != 0);
     const double mp = -1 / Slope[k];
     const double cp = y - mp * x;
     const double fx = (cp - Intercept[k]) / (Slope[k] - mp);
