@@ -35,6 +35,8 @@ void SetUpHundredSegments(mdlKaldra& mdl, Canvas& canvas) {
   // table check still refuses the rare candidate that shares a coordinate or
   // lies on another's line, and the cell simply draws again.
   SegmentTable table;
+  table.SegCount = kColumns * kRows;
+  MemoryCanvas scratch(static_cast<int>(kWidth), static_cast<int>(kHeight));
   std::vector<Candidate> segments;
   for (int row = 0; row < kRows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
@@ -46,16 +48,8 @@ void SetUpHundredSegments(mdlKaldra& mdl, Canvas& canvas) {
         const double y1 = top + cell_h * (0.05 + 0.9 * unit(engine));
         const double y2 = top + cell_h * (0.05 + 0.9 * unit(engine));
         if (JudgeCandidate(table, x1, y1, x2, y2).refusal != Refusal::kNone) continue;
-        const Candidate c = MakeCandidate(x1, y1, x2, y2);
-        table.SegCount = static_cast<std::int16_t>(table.SegCount + 1);
-        table.X1[table.SegPlaced] = x1;
-        table.Y1[table.SegPlaced] = y1;
-        table.X2[table.SegPlaced] = x2;
-        table.Y2[table.SegPlaced] = y2;
-        table.Slope[table.SegPlaced] = c.slope;
-        table.Intercept[table.SegPlaced] = c.intercept;
-        table.SegPlaced = static_cast<std::int16_t>(table.SegPlaced + 1);
-        segments.push_back(c);
+        segments.push_back(MakeCandidate(x1, y1, x2, y2));
+        PlaceSegment(table, scratch, segments.back());
         break;
       }
     }

@@ -25,20 +25,12 @@ class CloserTest {
   }
 
   // `s` is the squared distance d * d from plain products; `exact_d` yields d
-  // exactly as the trace defines it, and is called only near a tie.
+  // exactly as the trace defines it. It is called only near a tie, possibly
+  // more than once, so a trace whose d is costly computes it once and keeps it.
   template <typename ExactD>
   bool AnyCloser(double x, double y, double s, ExactD&& exact_d) {
-    double d = 0;
-    bool d_known = false;
-    auto distance = [&] {
-      if (!d_known) {
-        d = exact_d();
-        d_known = true;
-      }
-      return d;
-    };
     for (int n = 0; n < count_; ++n) {
-      if (Closer(*others_[n], x, y, s, distance)) {
+      if (Closer(*others_[n], x, y, s, exact_d)) {
         std::swap(others_[0], others_[n]);
         return true;
       }

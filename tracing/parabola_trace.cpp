@@ -15,16 +15,17 @@ constexpr double kArcStep = 0.1;
 
 ArcFrame FrameArc(mdlKaldra& mdl, std::int16_t l, std::int16_t p, FocusEnd end) {
   ArcFrame arc{};
+  double alpha = 0;  // the axis angle as the frame gives it
   if (end == FocusEnd::kFirst) {
     mdl.StartParabola(l, p);
     arc.h = mdl.ParabolaFrame.ParHalfS;
-    arc.alpha = mdl.ParabolaFrame.ParAxisS;
+    alpha = mdl.ParabolaFrame.ParAxisS;
     arc.f = {mdl.X1[p], mdl.Y1[p]};
     arc.o = {mdl.X2[p], mdl.Y2[p]};
   } else {
     mdl.EndParabola(l, p);
     arc.h = mdl.ParabolaFrame.ParHalfE;
-    arc.alpha = mdl.ParabolaFrame.ParAxisE;
+    alpha = mdl.ParabolaFrame.ParAxisE;
     arc.f = {mdl.X2[p], mdl.Y2[p]};
     arc.o = {mdl.X1[p], mdl.Y1[p]};
   }
@@ -35,8 +36,8 @@ ArcFrame FrameArc(mdlKaldra& mdl, std::int16_t l, std::int16_t p, FocusEnd end) 
   // The axis angle does not tell on which side of the line the focus lies;
   // the focus's x against the vertex's does, and theta turns the arc's axis,
   // (cos theta, -sin theta), from the directrix towards the focus.
-  arc.theta = mdl.Pi - arc.alpha;
-  if (arc.f.x > arc.vx) arc.theta = 2 * mdl.Pi - arc.alpha;
+  arc.theta = mdl.Pi - alpha;
+  if (arc.f.x > arc.vx) arc.theta = 2 * mdl.Pi - alpha;
 
   // The range: the ends of segment l as coordinates along the directrix,
   // measured from the focus's foot; the arc covers exactly segment l.

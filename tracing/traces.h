@@ -64,8 +64,7 @@ enum class FocusEnd { kFirst, kSecond };
 // segment p, whose other end is o) and the directrix (the line of segment l),
 // the turn theta and the range of t that covers segment l.
 struct ArcFrame {
-  double h;      // focal half-distance
-  double alpha;  // axis angle as the frame gives it
+  double h;  // focal half-distance
   double vx, vy;
   Point f, o, q;  // focus, other end, probe next to the focus
   double theta;
