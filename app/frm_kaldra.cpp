@@ -12,8 +12,10 @@
 #include <QShortcutEvent>
 #include <QStyle>
 
+#include "scene/draw_scene.h"
+#include "scene/generate_scene.h"
 #include "scene/random_source.h"
-#include "tracing/start_up.h"
+#include "tracing/sweeps.h"
 
 namespace kaldra {
 
@@ -55,9 +57,10 @@ void frmKaldra::Form_Load(std::uint32_t seed) {
   // drawn again with the renderer.
   std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(seed));
   SeededRandom random(seed);
-  SetUpRandomScene(mdl_, canvas_, random, kClientWidth, kClientHeight);
+  const Scene scene = GenerateScene(random, kClientWidth, kClientHeight);
+  DrawScene(scene, canvas_);
   update();
-  TraceDiagram(mdl_, canvas_);
+  TraceDiagram(scene, canvas_);
   update();
 }
 

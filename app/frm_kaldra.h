@@ -5,14 +5,13 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/image_canvas.h"
-#include "geometry/mdl_kaldra.h"
+#include "qt_canvas/image_canvas.h"
 
 namespace kaldra {
 
 // The client area, in pixels: the canvas and the drawing rectangle.
-inline constexpr int kClientWidth = 788;
-inline constexpr int kClientHeight = 565;
+inline constexpr int kClientWidth = kDefaultCanvasWidth;
+inline constexpr int kClientHeight = kDefaultCanvasHeight;
 
 // The program's one window: the canvas with the End button at its top left.
 // Its load handler draws the whole diagram, yielding to the window system
@@ -58,7 +57,6 @@ class frmKaldra : public QWidget {
 
   std::function<void()> end_program_;
   WindowCanvas canvas_;
-  mdlKaldra mdl_;
   QPushButton* cmd_end_;
 };
 

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/mdl_kaldra.h"
+#include "bench/grid_scene.h"
 #include "scene/canvas.h"
+#include "scene/scene.h"
 
 namespace kaldra::bench {
 
@@ -22,9 +23,7 @@ class MemoryCanvas : public Canvas {
 };
 
 // The 17-segment scene the window draws with seed 4.
-void SetUpSeventeenSegments(mdlKaldra& mdl, Canvas& canvas);
+Scene SeventeenSegments();
 
-// A fixed scene of 100 short segments, one in each cell of a 10 x 10 grid.
-void SetUpHundredSegments(mdlKaldra& mdl, Canvas& canvas);
 
 }  // namespace kaldra::bench

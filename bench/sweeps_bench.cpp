@@ -7,17 +7,18 @@
 namespace kaldra::bench {
 namespace {
 
-template <void (*SetUp)(mdlKaldra&, Canvas&)>
+Scene HundredSegments() { return GridSegments(10, 10); }
+
+template <Scene (*MakeScene)()>
 void BM_BothSweeps(benchmark::State& state) {
+  const Scene scene = MakeScene();
   std::uint64_t samples = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    mdlKaldra mdl;
-    MemoryCanvas canvas(788, 565);
-    SetUp(mdl, canvas);
+    MemoryCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
     canvas.AutoRedraw(false);
     state.ResumeTiming();
-    samples = SweepOne(mdl, canvas).samples + SweepTwo(mdl, canvas).samples;
+    samples = SweepOne(scene, canvas).samples + SweepTwo(scene, canvas).samples;
     benchmark::DoNotOptimize(canvas.PixelsWritten());
   }
   state.counters["samples"] = static_cast<double>(samples);
@@ -27,12 +28,12 @@ void BM_BothSweeps(benchmark::State& state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-BENCHMARK(BM_BothSweeps<SetUpSeventeenSegments>)
+BENCHMARK(BM_BothSweeps<SeventeenSegments>)
     ->Name("BothSweeps/17_segments")
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_BothSweeps<SetUpHundredSegments>)
+BENCHMARK(BM_BothSweeps<HundredSegments>)
     ->Name("BothSweeps/100_segments")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "tools/scene_file.h"
+#include "scene/scene_file.h"
 
 namespace {
 
@@ -29,23 +29,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& view : kSizes) {
     const kaldra::SceneReadResult read = kaldra::ReadScene(text, view[0], view[1]);
     if (read.error) {
-      Require(read.scene.segments.empty());
-      Require(!read.error->reason.empty());
+      Require(!read.scene && !read.error->reason.empty());
       continue;
     }
-    const auto& segments = read.scene.segments;
-    Require(!segments.empty() &&
-            segments.size() <= static_cast<std::size_t>(kaldra::kMaxSceneSegments));
-    Require(read.scene.lines.size() == segments.size());
-    const kaldra::SegmentTable table = kaldra::PlaceScene(segments);
-    for (int k = 0; k < table.SegPlaced; ++k) {
-      Require(table.X1[k] < table.X2[k]);  // left end first
-      Require(table.X1[k] >= 0 && table.X2[k] <= view[0]);
+    const kaldra::Scene& scene = *read.scene;
+    Require(scene.Count() >= 1 && scene.Count() <= kaldra::Scene::kMaxSegments);
+    Require(read.lines.size() == static_cast<std::size_t>(scene.Count()));
+    for (const kaldra::Segment& s : scene.Segments()) {
+      Require(s.x1 < s.x2);  // left end first
+      Require(s.x1 >= 0 && s.x2 <= view[0]);
     }
-    const kaldra::SceneReadResult back = kaldra::ReadScene(kaldra::WriteScene(table, "fuzz"),
-                                                           view[0], view[1]);
-    Require(!back.error);
-    Require(kaldra::SameSegments(kaldra::PlaceScene(back.scene.segments), table));
+    const kaldra::SceneReadResult back =
+        kaldra::ReadScene(kaldra::WriteScene(scene, "fuzz"), view[0], view[1]);
+    Require(!back.error && kaldra::SameSegments(*back.scene, scene));
   }
   return 0;
 }

@@ -1,7 +1,7 @@
 #include <cassert>
 
-#include "geometry/mdl_kaldra.h"
-#include "geometry/power.h"
+#include "geometry/constructions.h"
+#include "scene/power.h"
 
 namespace kaldra {
 
@@ -11,24 +11,25 @@ double PointDistance(double x0, double y0, double x1, double y1) {
   return Root(dy2 + dx2);
 }
 
-void mdlKaldra::PointBisector(double ax, double ay, double bx, double by) {
+ClippedLine PointBisectorLine(double ax, double ay, double bx, double by, double width,
+                              double height) {
   assert(ax != bx && ay != by);
   const double m = (ay - by) / (ax - bx);  // the line through A and B
   const double b = -1 / m;                 // the bisector is perpendicular to it
   const double mx = (ax + bx) / 2;
   const double my = (ay + by) / 2;
   const double e = my - b * mx;  // ... and passes through the midpoint
-  ClipToBand(b, e, PtBis);
+  return ClipToBand(b, e, width, height);
 }
 
-void mdlKaldra::ClipToBand(double slope, double intercept, ClippedLine& out) const {
-  if (slope == 0 && (intercept < 0 || intercept > ViewH)) {
+ClippedLine ClipToBand(double slope, double intercept, double width, double height) {
+  if (slope == 0 && (intercept < 0 || intercept > height)) {
     // A horizontal line outside the band never meets it; the crossing with
-    // y = 0 or y = ViewH does not exist, so both ends sit at (0, intercept),
+    // y = 0 or y = height does not exist, so both ends sit at (0, intercept),
     // off the band, as for any other line that misses it.
-    out = {0, intercept, 0, intercept};
-    return;
+    return {0, intercept, 0, intercept};
   }
+  ClippedLine out;
   // The end from the left edge. Each test looks at the line's own value at
   // x = 0, not at an end already moved, so at most one of them applies.
   out.StartX = 0;
@@ -37,23 +38,24 @@ void mdlKaldra::ClipToBand(double slope, double intercept, ClippedLine& out) con
     out.StartX = -intercept / slope;
     out.StartY = 0;
   }
-  if (intercept > ViewH) {
-    out.StartX = (ViewH - intercept) / slope;
-    out.StartY = ViewH;
+  if (intercept > height) {
+    out.StartX = (height - intercept) / slope;
+    out.StartY = height;
   }
-  // The end from the right edge, likewise tested on the value at x = ViewW.
-  out.EndX = ViewW;
-  out.EndY = slope * ViewW + intercept;
+  // The end from the right edge, likewise tested on the value at x = width.
+  out.EndX = width;
+  out.EndY = slope * width + intercept;
   if (out.EndY < 0) {
     out.EndX = -intercept / slope;
     out.EndY = 0;
   }
-  if (slope * ViewW + intercept > ViewH) {
-    out.EndX = (ViewH - intercept) / slope;
-    out.EndY = ViewH;
+  if (slope * width + intercept > height) {
+    out.EndX = (height - intercept) / slope;
+    out.EndY = height;
   }
   // Only y is confined: a line that misses the band gets two equal ends at its
-  // crossing with y = 0 or y = ViewH, left of 0 or right of ViewW.
+  // crossing with y = 0 or y = height, left of 0 or right of width.
+  return out;
 }
 
 }  // namespace kaldra

@@ -10,6 +10,11 @@
 
 namespace kaldra {
 
+// The window's client area in pixels: the canvas of every diagram unless a
+// size is asked for.
+inline constexpr int kDefaultCanvasWidth = 788;
+inline constexpr int kDefaultCanvasHeight = 565;
+
 // One point handed to PSet while someone listens: the single-precision
 // coordinates exactly as plotted, and the foreground colour of the moment.
 struct PlotPoint {

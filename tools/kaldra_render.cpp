@@ -16,7 +16,7 @@
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"
-#include "tools/scene_file.h"
+#include "scene/scene_file.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ bool SceneText(const Rendering& r, int width, int height, std::string& text) {
   std::string comment = "Kaldra scene, " + std::to_string(width) + "x" + std::to_string(height);
   if (r.stats.seed) comment += ", seed " + std::to_string(*r.stats.seed);
   comment += "\nx1 y1 x2 y2 per segment, (x1, y1) the end generated first";
-  text = WriteScene(r.table, comment);
+  text = WriteScene(*r.scene, comment);
   const SceneReadResult back = ReadScene(text, width, height);
-  return !back.error && SameSegments(PlaceScene(back.scene.segments), r.table);
+  return !back.error && SameSegments(*back.scene, *r.scene);
 }
 
 int Run(int argc, char* argv[]) {
@@ -90,7 +90,7 @@ int Run(int argc, char* argv[]) {
       std::fprintf(stderr, "%s\n", FormatSceneError(name, *scene.error).c_str());
       return kExitUsage;
     }
-    choice.segments = std::move(scene.scene.segments);
+    choice.scene = std::move(scene.scene);
   } else if (o.seed) {
     choice.seed = o.seed;
   } else {

@@ -40,10 +40,10 @@ std::string Check(std::uint32_t seed, const Rendering& r, const std::string& lin
   if (*json->at("seed") != seed) return "the summary line names another seed";
   const double segments = *json->at("segments");
   if (segments < 3 || segments > 17) return "segment count outside 3 to 17";
-  if (segments != r.table.SegCount) return "segment count differs from the table's";
+  if (segments != r.scene->Count()) return "segment count differs from the scene's";
   if (*json->at("plotted") > *json->at("samples")) return "more points plotted than sampled";
-  for (int k = 0; k < r.table.SegCount; ++k) {
-    if (!(r.table.X1[k] < r.table.X2[k])) {
+  for (int k = 0; k < r.scene->Count(); ++k) {
+    if (!((*r.scene)[k].x1 < (*r.scene)[k].x2)) {
       return "segment " + std::to_string(k) + " is not stored left end first";
     }
   }

@@ -6,11 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "scene/canvas.h"
+
 namespace kaldra {
 
-// The window's client area, the renderer's default size.
-inline constexpr int kDefaultRenderWidth = 788;
-inline constexpr int kDefaultRenderHeight = 565;
+inline constexpr int kDefaultRenderWidth = kDefaultCanvasWidth;
+inline constexpr int kDefaultRenderHeight = kDefaultCanvasHeight;
 // Each side of --size lies in this range.
 inline constexpr int kMinRenderSide = 64;
 inline constexpr int kMaxRenderSide = 8192;

@@ -7,10 +7,10 @@
 #include <QBuffer>
 #include <QByteArray>
 
-#include "app/image_canvas.h"
-#include "geometry/mdl_kaldra.h"
+#include "qt_canvas/image_canvas.h"
+#include "scene/draw_scene.h"
+#include "scene/generate_scene.h"
 #include "scene/random_source.h"
-#include "tracing/start_up.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -40,16 +40,17 @@ HeadlessGui::HeadlessGui(char* program_name) : argv_{program_name, nullptr} {
 
 Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots) {
   Rendering r;
-  mdlKaldra mdl;
   ImageCanvas canvas(width, height);
 
   const Clock::time_point start = Clock::now();
   if (choice.seed) {
     SeededRandom random(*choice.seed);
-    SetUpRandomScene(mdl, canvas, random, width, height);
+    r.scene = GenerateScene(random, width, height);
   } else {
-    SetUpGivenScene(mdl, canvas, choice.segments, width, height);
+    r.scene = choice.scene;
   }
+  const Scene& scene = *r.scene;
+  DrawScene(scene, canvas);
   const Clock::time_point generated = Clock::now();
 
   // Listening starts after the set-up, so the list holds the diagram only,
@@ -58,20 +59,19 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
   if (keep_plots) canvas.SetPlotSink(&r.plots);
   const std::uint64_t written_before = canvas.PixelsWritten();
   canvas.AutoRedraw(false);
-  const SweepStats one = SweepOne(mdl, canvas);
+  const SweepStats one = SweepOne(scene, canvas);
   const Clock::time_point swept_once = Clock::now();
-  const SweepStats two = SweepTwo(mdl, canvas);
+  const SweepStats two = SweepTwo(scene, canvas);
   const Clock::time_point swept_twice = Clock::now();
   canvas.SetPlotSink(nullptr);
 
   r.stats.seed = choice.seed;
-  r.stats.segments = mdl.SegCount;
+  r.stats.segments = scene.Count();
   r.stats.samples = one.samples + two.samples;
   r.stats.plotted = canvas.PixelsWritten() - written_before;
   r.stats.generate_ms = Milliseconds(start, generated);
   r.stats.sweep1_ms = Milliseconds(generated, swept_once);
   r.stats.sweep2_ms = Milliseconds(swept_once, swept_twice);
-  r.table = mdl;
   r.image = canvas.Image();
   return r;
 }

@@ -10,8 +10,7 @@
 #include <QImage>
 
 #include "scene/canvas.h"
-#include "scene/generate_segments.h"
-#include "scene/segment_table.h"
+#include "scene/scene.h"
 #include "tools/render_report.h"
 
 namespace kaldra {
@@ -35,13 +34,13 @@ class HeadlessGui {
 // The scene to draw: the random scene of a seed, or given segments.
 struct SceneChoice {
   std::optional<std::uint32_t> seed;
-  std::vector<Candidate> segments;  // used when there is no seed
+  std::optional<Scene> scene;  // used when there is no seed
 };
 
 // Everything one rendering leaves behind.
 struct Rendering {
   RenderStats stats;
-  SegmentTable table;            // the scene as placed
+  std::optional<Scene> scene;    // the scene drawn
   QImage image;                  // the canvas: label, segments and diagram
   std::vector<PlotPoint> plots;  // the sweeps' points, if asked for
 };

@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <utility>
 
-#include "geometry/mdl_kaldra.h"
-#include "tracing/fast_compare.h"
-#include "tracing/segment_constants.h"
+#include "geometry/constructions.h"
+#include "scene/scene.h"
+#include "tracing/foot_inside.h"
+#include "tracing/tie_band.h"
 
 namespace kaldra {
 
@@ -18,9 +19,9 @@ namespace kaldra {
 // to win sample after sample.
 class CloserTest {
  public:
-  CloserTest(const SceneConstants& scene, int i, int j) {
-    for (int k = 0; k < scene.count; ++k) {
-      if (k != i && k != j) others_[count_++] = &scene.segments[static_cast<std::size_t>(k)];
+  CloserTest(const Scene& scene, int i, int j) {
+    for (int k = 0; k < scene.Count(); ++k) {
+      if (k != i && k != j) others_[count_++] = &scene[k];
     }
   }
 
@@ -40,7 +41,7 @@ class CloserTest {
 
  private:
   template <typename Distance>
-  static bool Closer(const SegmentConstants& k, double x, double y, double s, Distance& distance) {
+  static bool Closer(const Segment& k, double x, double y, double s, Distance& distance) {
     // The line first: no point of the segment is nearer than its line.
     const double num = k.slope * x - y + k.intercept;
     switch (CompareSquared(num * num, s * k.norm2)) {
@@ -71,7 +72,7 @@ class CloserTest {
     return false;
   }
 
-  const SegmentConstants* others_[101] = {};
+  const Segment* others_[Scene::kMaxSegments] = {};
   int count_ = 0;
 };
 

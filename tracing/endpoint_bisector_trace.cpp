@@ -4,10 +4,10 @@
 
 namespace kaldra {
 
-std::uint64_t TraceEndpointBisector(PairContext& pair, Point a, Point a_other, Point b,
+std::uint64_t TraceEndpointBisector(const PairContext& pair, Point a, Point a_other, Point b,
                                     Point b_other, Color color) {
-  pair.mdl.PointBisector(a.x, a.y, b.x, b.y);
-  const LineWalk walk = WalkEndpointBisector(pair.mdl.PtBis);
+  const LineWalk walk = WalkEndpointBisector(
+      PointBisectorLine(a.x, a.y, b.x, b.y, pair.scene.Width(), pair.scene.Height()));
   const Point qa = Probe(a, a_other);
   const Point qb = Probe(b, b_other);
   pair.canvas.ForeColor(color);

@@ -1,15 +1,16 @@
 #include <cmath>
 
 #include "tracing/closer_test.h"
+#include "tracing/foot_inside.h"
 #include "tracing/traces.h"
 #include "tracing/walk.h"
 
 namespace kaldra {
 
-std::uint64_t TraceLineBisector(PairContext& pair, const ClippedLine& line, Color color) {
+std::uint64_t TraceLineBisector(const PairContext& pair, const ClippedLine& line, Color color) {
   const LineWalk walk = WalkLineBisector(line);
-  const SegmentConstants& si = pair.scene.segments[static_cast<std::size_t>(pair.i)];
-  const SegmentConstants& sj = pair.scene.segments[static_cast<std::size_t>(pair.j)];
+  const Segment& si = pair.scene[pair.i];
+  const Segment& sj = pair.scene[pair.j];
   pair.canvas.ForeColor(color);
   CloserTest closer(pair.scene, pair.i, pair.j);
   return WalkSamples(walk, pair.bounds, [&](double x, double y) {

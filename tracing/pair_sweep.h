@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "geometry/mdl_kaldra.h"
 #include "scene/canvas.h"
+#include "scene/scene.h"
 #include "scene/run_time_error.h"
 
 namespace kaldra {
@@ -12,11 +12,11 @@ namespace kaldra {
 // (1, 2), ..., and yields to the window system once per outer index, before
 // its pairs: the window repaints and End is heard between two values of i.
 template <typename VisitPair>
-void ForEachPair(const mdlKaldra& mdl, Canvas& canvas, VisitPair&& visit) {
-  const std::int16_t last = CheckedSub(mdl.SegCount, 2);
+void ForEachPair(const Scene& scene, Canvas& canvas, VisitPair&& visit) {
+  const std::int16_t last = CheckedSub(scene.SegCount(), 2);
   for (std::int16_t i = 0; i <= last; i = CheckedAdd(i, 1)) {
     canvas.DoEvents();
-    const std::int16_t last_j = CheckedSub(mdl.SegCount, 1);
+    const std::int16_t last_j = CheckedSub(scene.SegCount(), 1);
     for (std::int16_t j = CheckedAdd(i, 1); j <= last_j; j = CheckedAdd(j, 1)) visit(i, j);
   }
 }

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "tracing/closer_test.h"
+#include "tracing/square_as_pow.h"
 #include "tracing/traces.h"
 
 namespace kaldra {
@@ -13,38 +14,33 @@ constexpr double kArcStep = 0.1;
 
 }  // namespace
 
-ArcFrame FrameArc(mdlKaldra& mdl, std::int16_t l, std::int16_t p, FocusEnd end) {
+ArcFrame FrameArc(const Scene& scene, std::int16_t l, std::int16_t p, FocusEnd end) {
+  const Segment& line = scene[l];
+  const Segment& focus_segment = scene[p];
+  const Point first{focus_segment.x1, focus_segment.y1};
+  const Point second{focus_segment.x2, focus_segment.y2};
   ArcFrame arc{};
-  double alpha = 0;  // the axis angle as the frame gives it
-  if (end == FocusEnd::kFirst) {
-    mdl.StartParabola(l, p);
-    arc.h = mdl.ParabolaFrame.ParHalfS;
-    alpha = mdl.ParabolaFrame.ParAxisS;
-    arc.f = {mdl.X1[p], mdl.Y1[p]};
-    arc.o = {mdl.X2[p], mdl.Y2[p]};
-  } else {
-    mdl.EndParabola(l, p);
-    arc.h = mdl.ParabolaFrame.ParHalfE;
-    alpha = mdl.ParabolaFrame.ParAxisE;
-    arc.f = {mdl.X2[p], mdl.Y2[p]};
-    arc.o = {mdl.X1[p], mdl.Y1[p]};
-  }
-  arc.vx = mdl.ParabolaFrame.ParX;
-  arc.vy = mdl.ParabolaFrame.ParY;
+  arc.f = end == FocusEnd::kFirst ? first : second;
+  arc.o = end == FocusEnd::kFirst ? second : first;
+  const ParabolaVertex v = ParabolaVertexOf(line.slope, line.intercept, arc.f.x, arc.f.y);
+  arc.h = v.half;
+  const double alpha = v.axis;  // the axis angle as the frame gives it
+  arc.vx = v.vx;
+  arc.vy = v.vy;
   arc.q = Probe(arc.f, arc.o);
 
   // The axis angle does not tell on which side of the line the focus lies;
   // the focus's x against the vertex's does, and theta turns the arc's axis,
   // (cos theta, -sin theta), from the directrix towards the focus.
-  arc.theta = mdl.Pi - alpha;
-  if (arc.f.x > arc.vx) arc.theta = 2 * mdl.Pi - alpha;
+  arc.theta = kKaldraPi - alpha;
+  if (arc.f.x > arc.vx) arc.theta = 2 * kKaldraPi - alpha;
 
   // The range: the ends of segment l as coordinates along the directrix,
   // measured from the focus's foot; the arc covers exactly segment l.
   const double sin_t = std::sin(arc.theta);
   const double cos_t = std::cos(arc.theta);
-  const double u1 = sin_t * (mdl.X1[l] - arc.vx) + cos_t * (mdl.Y1[l] - arc.vy);
-  const double u2 = sin_t * (mdl.X2[l] - arc.vx) + cos_t * (mdl.Y2[l] - arc.vy);
+  const double u1 = sin_t * (line.x1 - arc.vx) + cos_t * (line.y1 - arc.vy);
+  const double u2 = sin_t * (line.x2 - arc.vx) + cos_t * (line.y2 - arc.vy);
   arc.start = u1;
   arc.finish = u2;
   if (u1 > u2) std::swap(arc.start, arc.finish);
@@ -54,9 +50,9 @@ ArcFrame FrameArc(mdlKaldra& mdl, std::int16_t l, std::int16_t p, FocusEnd end) 
   return arc;
 }
 
-std::uint64_t TraceArc(PairContext& pair, std::int16_t l, std::int16_t p, FocusEnd end,
+std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, FocusEnd end,
                        Color color) {
-  const ArcFrame arc = FrameArc(pair.mdl, l, p, end);
+  const ArcFrame arc = FrameArc(pair.scene, l, p, end);
   pair.canvas.ForeColor(color);
   const double h4 = arc.h * 4;
   const Point f = arc.f;

@@ -2,7 +2,6 @@
 
 #include "scene/run_time_error.h"
 #include "tracing/pair_sweep.h"
-#include "tracing/segment_constants.h"
 #include "tracing/sweeps.h"
 #include "tracing/traces.h"
 
@@ -16,16 +15,17 @@ std::string Where(std::int16_t i, std::int16_t j, const char* trace) {
 
 }  // namespace
 
-SweepStats SweepOne(mdlKaldra& mdl, Canvas& canvas) {
+SweepStats SweepOne(const Scene& scene, Canvas& canvas) {
   SweepStats stats;
-  const SceneConstants scene = ComputeSceneConstants(mdl);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  ForEachPair(mdl, canvas, [&](std::int16_t i, std::int16_t j) {
-    PairContext pair{mdl, scene, canvas, bounds, i, j};
-    const Point i1{mdl.X1[i], mdl.Y1[i]};
-    const Point i2{mdl.X2[i], mdl.Y2[i]};
-    const Point j1{mdl.X1[j], mdl.Y1[j]};
-    const Point j2{mdl.X2[j], mdl.Y2[j]};
+  ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
+    const PairContext pair{scene, canvas, bounds, i, j};
+    const Segment& si = scene[i];
+    const Segment& sj = scene[j];
+    const Point i1{si.x1, si.y1};
+    const Point i2{si.x2, si.y2};
+    const Point j1{sj.x1, sj.y1};
+    const Point j2{sj.x2, sj.y2};
     struct Trace {
       Point a, a_other, b, b_other;
       Color color;
@@ -45,12 +45,10 @@ SweepStats SweepOne(mdlKaldra& mdl, Canvas& canvas) {
       CheckFloatingPointFaultsAt([&] { return Where(i, j, t.name); });
     }
     ClearFloatingPointFaults();
-    mdl.LineBisectors(i, j);
-    const ClippedLine first = mdl.LnBis1;
-    const ClippedLine second = mdl.LnBis2;
-    stats.samples += TraceLineBisector(pair, first, kBlue);
+    const AngleBisectors bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
+    stats.samples += TraceLineBisector(pair, bisectors.first, kBlue);
     CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 1"); });
-    stats.samples += TraceLineBisector(pair, second, kGreen);
+    stats.samples += TraceLineBisector(pair, bisectors.second, kGreen);
     CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 2"); });
   });
   return stats;

@@ -2,18 +2,16 @@
 
 #include "scene/run_time_error.h"
 #include "tracing/pair_sweep.h"
-#include "tracing/segment_constants.h"
 #include "tracing/sweeps.h"
 #include "tracing/traces.h"
 
 namespace kaldra {
 
-SweepStats SweepTwo(mdlKaldra& mdl, Canvas& canvas) {
+SweepStats SweepTwo(const Scene& scene, Canvas& canvas) {
   SweepStats stats;
-  const SceneConstants scene = ComputeSceneConstants(mdl);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  ForEachPair(mdl, canvas, [&](std::int16_t i, std::int16_t j) {
-    PairContext pair{mdl, scene, canvas, bounds, i, j};
+  ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
+    const PairContext pair{scene, canvas, bounds, i, j};
     // Each end of each segment of the pair against the other's line.
     struct Block {
       std::int16_t line;

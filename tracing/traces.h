@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
-#include "geometry/mdl_kaldra.h"
+#include "geometry/constructions.h"
 #include "scene/canvas.h"
-#include "tracing/fast_compare.h"
-#include "tracing/segment_constants.h"
+#include "scene/scene.h"
+#include "tracing/canvas_bounds.h"
+#include "tracing/tie_band.h"
 
 namespace kaldra {
 
@@ -15,8 +16,7 @@ struct Point {
 
 // What every trace of one pair (i, j), i < j, shares.
 struct PairContext {
-  mdlKaldra& mdl;
-  const SceneConstants& scene;
+  const Scene& scene;
   Canvas& canvas;
   CanvasBounds bounds;
   std::int16_t i;
@@ -49,13 +49,13 @@ bool ProbeNearer(double x, double y, Point q, double s_site, Distance&& d_site) 
 // perpendicular bisector of site a (an end of segment i) and site b (an end of
 // segment j) at which each site is the nearest point of its own segment and
 // no third segment is strictly closer. Returns the samples walked.
-std::uint64_t TraceEndpointBisector(PairContext& pair, Point a, Point a_other, Point b,
+std::uint64_t TraceEndpointBisector(const PairContext& pair, Point a, Point a_other, Point b,
                                     Point b_other, Color color);
 
 // One angle bisector of the pair's supporting lines, clipped, in `color`: the
 // samples whose feet on both lines fall on the segments themselves and to
 // which no third segment is strictly closer. Returns the samples walked.
-std::uint64_t TraceLineBisector(PairContext& pair, const ClippedLine& line, Color color);
+std::uint64_t TraceLineBisector(const PairContext& pair, const ClippedLine& line, Color color);
 
 // Which parabola frame an arc uses: the first or the second end as focus.
 enum class FocusEnd { kFirst, kSecond };
@@ -78,13 +78,13 @@ struct ArcFrame {
   double YAt(double along, double t) const { return sin_neg * along + vy + cos_neg * t; }
 };
 
-ArcFrame FrameArc(mdlKaldra& mdl, std::int16_t l, std::int16_t p, FocusEnd end);
+ArcFrame FrameArc(const Scene& scene, std::int16_t l, std::int16_t p, FocusEnd end);
 
 // One parabolic arc of the pair in `color`, with directrix the line of segment
 // l and focus an end of segment p ({l, p} = {i, j}): the samples at which the
 // focus is the nearest point of its own segment and no third segment is
 // strictly closer. Returns the samples walked.
-std::uint64_t TraceArc(PairContext& pair, std::int16_t l, std::int16_t p, FocusEnd end,
+std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, FocusEnd end,
                        Color color);
 
 }  // namespace kaldra

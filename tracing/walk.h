@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "geometry/mdl_kaldra.h"
+#include "geometry/constructions.h"
 
 namespace kaldra {
 

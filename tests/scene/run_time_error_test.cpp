@@ -1,24 +1,11 @@
 #include "scene/run_time_error.h"
 
 #include <cfloat>
-#include <utility>
 
 #include <gtest/gtest.h>
 
-#include "scene/segment_table.h"
-
 namespace kaldra {
 namespace {
-
-TEST(TableColumn, SubscriptOutsideZeroToHundredIsARunTimeError) {
-  TableColumn column;
-  column[100] = -2.5;
-  EXPECT_EQ(std::as_const(column)[100], -2.5);
-  for (int i : {-1, 101}) {
-    EXPECT_THROW(column[i] = 1, RunTimeError) << i;
-    EXPECT_THROW(static_cast<void>(std::as_const(column)[i]), RunTimeError) << i;
-  }
-}
 
 // Through volatiles, so each operation runs when the test does.
 volatile double zero = 0.0;

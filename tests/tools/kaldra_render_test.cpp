@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry/mdl_kaldra.h"
 #include "scene/random_source.h"
 #include "tests/support/recording_canvas.h"
 #include "tools/json_line.h"
 #include "tools/render_report.h"
-#include "tools/scene_file.h"
-#include "tracing/start_up.h"
+#include "scene/scene_file.h"
+#include "scene/draw_scene.h"
+#include "scene/generate_scene.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -67,30 +67,30 @@ TEST_F(KaldraRender, DrawsTheWindowsSceneAndPlotsForASeed) {
     SCOPED_TRACE(seed);
     // The window's code for the seed: its scene, and the points its two
     // sweeps hand to PSet.
-    mdlKaldra mdl;
     testing::RecordingCanvas canvas;
     SeededRandom random(seed);
-    SetUpRandomScene(mdl, canvas, random, 788, 565);
+    const Scene scene = GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
+    DrawScene(scene, canvas);
     const auto set_up_points = static_cast<std::ptrdiff_t>(canvas.plots.size());
     const std::uint64_t set_up_written = canvas.PixelsWritten();
     canvas.AutoRedraw(false);
-    const std::uint64_t samples = SweepOne(mdl, canvas).samples + SweepTwo(mdl, canvas).samples;
+    const std::uint64_t samples = SweepOne(scene, canvas).samples + SweepTwo(scene, canvas).samples;
     const std::vector<PlotPoint> plots(canvas.plots.begin() + set_up_points, canvas.plots.end());
     ASSERT_FALSE(plots.empty());
     const std::string outputs = " --plots " + Out("plots") + " --save-scene " + Out("scene");
     ASSERT_EQ(Run("--seed " + std::to_string(seed) + outputs), 0) << err_;
     EXPECT_EQ(err_, "");
     EXPECT_EQ(Read("plots"), PlotListText(plots));
-    const SceneReadResult saved = ReadScene(Read("scene"), 788, 565);
+    const SceneReadResult saved = ReadScene(Read("scene"), scene.Width(), scene.Height());
     ASSERT_FALSE(saved.error.has_value()) << saved.error->reason;
-    EXPECT_TRUE(SameSegments(PlaceScene(saved.scene.segments), mdl));
+    EXPECT_TRUE(SameSegments(*saved.scene, scene));
     // The summary: one line of the seven fields.
     EXPECT_EQ(out_.find('\n'), out_.size() - 1) << out_;
     const std::optional<FlatJson> json = ParseFlatJson(out_);
     ASSERT_TRUE(json.has_value()) << out_;
     EXPECT_EQ(json->size(), 7u);
     EXPECT_EQ(json->at("seed"), seed);
-    EXPECT_EQ(json->at("segments"), mdl.SegCount);
+    EXPECT_EQ(json->at("segments"), scene.Count());
     EXPECT_EQ(json->at("samples"), static_cast<double>(samples));
     EXPECT_EQ(json->at("plotted"), static_cast<double>(canvas.PixelsWritten() - set_up_written));
     // Read back from standard input, the saved scene draws the same points.

@@ -1,4 +1,4 @@
-#include "tools/scene_file.h"
+#include "scene/scene_file.h"
 
 #include <array>
 #include <bit>
@@ -7,22 +7,12 @@
 #include <cstddef>
 #include <system_error>
 
-#include "scene/canvas.h"
 #include "scene/run_time_error.h"
+#include "scene/scene_builder.h"
 
 namespace kaldra {
 
 namespace {
-
-// The loader places each accepted segment with PlaceSegment, as the generation
-// does, so that the normal form comes from the same code; the drawing that
-// comes with it goes nowhere.
-class NullCanvas final : public Canvas {
- public:
-  void BackColor(Color /*color*/) override {}
-  void Line(float /*x1*/, float /*y1*/, float /*x2*/, float /*y2*/) override {}
-  void Print(std::string_view /*text*/) override {}
-};
 
 // Blanks and tabs separate the numbers; a carriage return is taken as a blank
 // so that a file with CR LF line ends reads like any other.
@@ -91,24 +81,7 @@ std::string RefusalReason(const Verdict& verdict, const std::vector<int>& lines)
                                 ? "the segment on line " +
                                       std::to_string(lines[static_cast<std::size_t>(verdict.other)])
                                 : std::string("another segment");
-  switch (verdict.refusal) {
-    case Refusal::kVertical:
-      return "the segment is vertical (x1 = x2)";
-    case Refusal::kHorizontal:
-      return "the segment is horizontal (y1 = y2)";
-    case Refusal::kParallel:
-      return "the segment has the same slope as " + other;
-    case Refusal::kSharedCoordinate:
-      return "an end shares its x or its y with an end of " + other;
-    case Refusal::kEndOnLine:
-      return "an end lies exactly on the line of " + other +
-             ", or an end of that segment on this one's line";
-    case Refusal::kCrossing:
-      return "the segment crosses " + other;
-    case Refusal::kNone:
-      break;
-  }
-  return {};
+  return DescribeRefusal(verdict.refusal, other);
 }
 
 // Reads the four numbers of a segment line into `v`, or says why they are no
@@ -136,22 +109,17 @@ std::optional<std::string> ParseSegment(const Tokens& tokens, double view_w, dou
 
 }  // namespace
 
-SceneReadResult ReadScene(std::string_view text, double view_w, double view_h) {
+SceneReadResult ReadScene(std::string_view text, double width, double height) {
   SceneReadResult result;
-  SceneFile& scene = result.scene;
   auto refuse = [&result](int line, std::string reason) {
-    result.scene = {};
+    result.lines.clear();
     result.error = SceneFileError{line, std::move(reason)};
     return result;
   };
+  // A byte-order mark is how some editors start a UTF-8 file.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
 
-  // Each segment is judged against the ones before it in a table filled as
-  // the generation fills it, so a loaded scene is refused for exactly the
-  // reasons a generated candidate would be.
-  SegmentTable table;
-  table.SegCount = static_cast<std::int16_t>(kMaxSceneSegments);
-  NullCanvas canvas;
-
+  SceneBuilder builder(width, height);
   int line_number = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -166,20 +134,16 @@ SceneReadResult ReadScene(std::string_view text, double view_w, double view_h) {
     const Tokens tokens = Split(line);
     if (tokens.count == 0) continue;
 
-    if (scene.segments.size() == static_cast<std::size_t>(kMaxSceneSegments)) {
-      return refuse(line_number, "more than " + std::to_string(kMaxSceneSegments) + " segments");
+    if (builder.Count() == Scene::kMaxSegments) {
+      return refuse(line_number, DescribeRefusal(Refusal::kTooMany, {}));
     }
     std::array<double, 4> v{};
-    if (auto problem = ParseSegment(tokens, view_w, view_h, v)) {
+    if (auto problem = ParseSegment(tokens, width, height, v)) {
       return refuse(line_number, *problem);
     }
-
     ClearFloatingPointFaults();
-    const Verdict verdict = JudgeCandidate(table, v[0], v[1], v[2], v[3]);
-    if (verdict.refusal != Refusal::kNone) {
-      return refuse(line_number, RefusalReason(verdict, scene.lines));
-    }
-    const Candidate candidate = MakeCandidate(v[0], v[1], v[2], v[3]);
+    const Verdict verdict = builder.Add(v[0], v[1], v[2], v[3]);
+    if (!verdict.Accepted()) return refuse(line_number, RefusalReason(verdict, result.lines));
     // The generation stops with a run-time error when a slope, an intercept or
     // a crossing abscissa overflows; no generated scene holds such a segment,
     // so a loaded one may not either.
@@ -189,17 +153,13 @@ SceneReadResult ReadScene(std::string_view text, double view_w, double view_h) {
                                      " computing the segment's line or testing it against "
                                      "the segments before it");
     }
-    if (!std::isfinite(candidate.slope) || !std::isfinite(candidate.intercept)) {
-      return refuse(line_number, "the segment's line y = slope * x + intercept is not finite");
-    }
-    PlaceSegment(table, canvas, candidate);
-    scene.segments.push_back(candidate);
-    scene.lines.push_back(line_number);
+    result.lines.push_back(line_number);
   }
   ClearFloatingPointFaults();
-  if (scene.segments.empty()) {
-    return refuse(0, "no segments; a scene holds 1 to " + std::to_string(kMaxSceneSegments));
+  if (builder.Count() == 0) {
+    return refuse(0, "no segments; a scene holds 1 to " + std::to_string(Scene::kMaxSegments));
   }
+  result.scene = builder.Build();
   return result;
 }
 
@@ -209,46 +169,25 @@ std::string FormatSceneError(std::string_view file_name, const SceneFileError& e
   return message + ": " + error.reason;
 }
 
-SegmentTable PlaceScene(const std::vector<Candidate>& segments) {
-  SegmentTable table;
-  table.SegCount = static_cast<std::int16_t>(segments.size());
-  NullCanvas canvas;
-  for (const Candidate& c : segments) PlaceSegment(table, canvas, c);
-  return table;
-}
-
-bool SameSegments(const SegmentTable& a, const SegmentTable& b) {
-  if (a.SegPlaced != b.SegPlaced) return false;
-  const TableColumn SegmentTable::*const columns[] = {
-      &SegmentTable::X1, &SegmentTable::Y1,    &SegmentTable::X2,
-      &SegmentTable::Y2, &SegmentTable::Slope, &SegmentTable::Intercept};
-  for (int k = 0; k < a.SegPlaced; ++k) {
-    for (const auto column : columns) {
-      // Bits, not ==, so that -0 differs from 0 and a NaN from itself.
-      if (std::bit_cast<std::uint64_t>((a.*column)[k]) !=
-          std::bit_cast<std::uint64_t>((b.*column)[k])) {
-        return false;
-      }
+bool SameSegments(const Scene& a, const Scene& b) {
+  if (a.Count() != b.Count()) return false;
+  // Bits, not ==, so that -0 differs from 0 and a NaN from itself.
+  auto same = [](double u, double v) {
+    return std::bit_cast<std::uint64_t>(u) == std::bit_cast<std::uint64_t>(v);
+  };
+  for (int k = 0; k < a.Count(); ++k) {
+    const Segment& s = a[k];
+    const Segment& t = b[k];
+    if (!same(s.x1, t.x1) || !same(s.y1, t.y1) || !same(s.x2, t.x2) || !same(s.y2, t.y2) ||
+        !same(s.slope, t.slope) || !same(s.intercept, t.intercept) ||
+        s.left_end_first != t.left_end_first) {
+      return false;
     }
   }
   return true;
 }
 
-bool LeftEndGeneratedFirst(const SegmentTable& table, int k) {
-  // The same expression as the intercept's in MakeCandidate, so the end it
-  // came from matches bit for bit. Bits, not ==: an end at y = -0 on x = 0
-  // gives the intercept -0, which == takes for the +0 the other end gave.
-  auto gives_intercept = [&table, k](double x, double y) {
-    return std::bit_cast<std::uint64_t>(y - table.Slope[k] * x) ==
-           std::bit_cast<std::uint64_t>(table.Intercept[k]);
-  };
-  if (gives_intercept(table.X1[k], table.Y1[k])) return true;
-  if (gives_intercept(table.X2[k], table.Y2[k])) return false;
-  // Neither end: the table was not filled from candidates. Keep its order.
-  return true;
-}
-
-std::string WriteScene(const SegmentTable& table, std::string_view comment) {
+std::string WriteScene(const Scene& scene, std::string_view comment) {
   std::string text;
   std::size_t start = 0;
   while (start < comment.size()) {
@@ -267,17 +206,17 @@ std::string WriteScene(const SegmentTable& table, std::string_view comment) {
     text.append(buffer.data(), result.ptr);
     text += after;
   };
-  for (int k = 0; k < table.SegPlaced; ++k) {
-    if (LeftEndGeneratedFirst(table, k)) {
-      put(table.X1[k], ' ');
-      put(table.Y1[k], ' ');
-      put(table.X2[k], ' ');
-      put(table.Y2[k], '\n');
+  for (const Segment& s : scene.Segments()) {
+    if (s.left_end_first) {
+      put(s.x1, ' ');
+      put(s.y1, ' ');
+      put(s.x2, ' ');
+      put(s.y2, '\n');
     } else {
-      put(table.X2[k], ' ');
-      put(table.Y2[k], ' ');
-      put(table.X1[k], ' ');
-      put(table.Y1[k], '\n');
+      put(s.x2, ' ');
+      put(s.y2, ' ');
+      put(s.x1, ' ');
+      put(s.y1, '\n');
     }
   }
   return text;

@@ -1,21 +1,31 @@
-#include "tools/scene_file.h"
+#include "scene/scene_file.h"
 
+#include <array>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "geometry/mdl_kaldra.h"
+#include "scene/canvas.h"
+
+#include "scene/generate_scene.h"
 #include "scene/random_source.h"
-#include "tests/support/recording_canvas.h"
-#include "tracing/start_up.h"
+#include "scene/scene_builder.h"
 
 namespace kaldra {
 namespace {
 
-constexpr double kW = 788;
-constexpr double kH = 565;
+constexpr double kW = kDefaultCanvasWidth;
+constexpr double kH = kDefaultCanvasHeight;
+
+// The segments, each from its first end, through the builder.
+Scene Built(std::initializer_list<std::array<double, 4>> segments) {
+  SceneBuilder builder(kW, kH);
+  for (const auto& s : segments) EXPECT_TRUE(builder.Add(s[0], s[1], s[2], s[3]).Accepted());
+  return builder.Build();
+}
 
 // Short segments side by side: distinct slopes, disjoint x-ranges, no shared x or y.
 std::string ManySegments(int count) {
@@ -56,7 +66,7 @@ TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
       {"10 10 110 60\n200 105 250 300\n", 2, "lies exactly on the line of the segment on line 1"},
       {"10 10 100 100\n400 410 500 300\n20 95 95 15\n", 3, "crosses the segment on line 1"},
       // 100 / 5e-324 overflows, where the generation stops with a run-time error.
-      {"0 0 5e-324 100\n", 1, "computing the segment's line"},
+      {"0 0 5e-324 100\n", 1, "line y = slope * x + intercept is not finite"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.reason);
@@ -71,16 +81,14 @@ TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
 // sign and CR LF line ends between the numbers.
 TEST(ReadScene, AcceptsTheRectangleEdgesAndAFullTable) {
   const SceneReadResult read = ReadScene(
-      "# two segments\n\n"
+      "\xEF\xBB\xBF# two segments, after a byte-order mark\n\n"
       "788 565 700 500  # two corners of the rectangle\n"
       "\t+0 0\t100 4e1\r\n",
       kW, kH);
   ASSERT_FALSE(read.error.has_value()) << read.error->reason;
-  EXPECT_EQ(read.scene.lines, (std::vector<int>{3, 4}));
-  EXPECT_TRUE(
-      SameSegments(PlaceScene(read.scene.segments),
-                   PlaceScene({MakeCandidate(788, 565, 700, 500), MakeCandidate(0, 0, 100, 40)})));
-  EXPECT_EQ(ReadScene(ManySegments(101), kW, kH).scene.segments.size(), 101u);
+  EXPECT_EQ(read.lines, (std::vector<int>{3, 4}));
+  EXPECT_TRUE(SameSegments(*read.scene, Built({{788, 565, 700, 500}, {0, 0, 100, 40}})));
+  EXPECT_EQ(ReadScene(ManySegments(101), kW, kH).scene->Count(), 101);
 }
 
 // Scene text written with 17 digits, each segment from the end generated
@@ -89,24 +97,19 @@ TEST(WriteScene, ReadingBackReproducesTheTableBitForBit) {
   // Found by the fuzz target: (0, -0) gives the intercept -0 and (3, 9) gives
   // +0, which == took for the same, so the scene was written left end first
   // and read back with the other intercept.
-  std::vector<SegmentTable> tables = {PlaceScene({MakeCandidate(3, 9, 0, -0.0)})};
+  std::vector<Scene> scenes = {Built({{3, 9, 0, -0.0}})};
   for (std::uint32_t seed = 0; seed < 60; ++seed) {
-    mdlKaldra mdl;
-    testing::RecordingCanvas canvas;
     SeededRandom random(seed);
-    SetUpRandomScene(mdl, canvas, random, kW, kH);
-    tables.push_back(mdl);
+    scenes.push_back(GenerateScene(random, kW, kH));
   }
-  for (const SegmentTable& table : tables) {
-    SCOPED_TRACE(WriteScene(table));
-    const SceneReadResult back = ReadScene(WriteScene(table, "a comment\nof two lines"), kW, kH);
+  for (const Scene& scene : scenes) {
+    SCOPED_TRACE(WriteScene(scene));
+    const SceneReadResult back = ReadScene(WriteScene(scene, "a comment\nof two lines"), kW, kH);
     ASSERT_FALSE(back.error.has_value()) << back.error->reason;
-    EXPECT_TRUE(SameSegments(PlaceScene(back.scene.segments), table));
+    EXPECT_TRUE(SameSegments(*back.scene, scene));
   }
-  // The check can fail: the left end's intercept -0 is not the +0 stored.
-  SegmentTable changed = tables[0];
-  changed.Intercept[0] = -0.0;
-  EXPECT_FALSE(SameSegments(changed, tables[0]));
+  // The check can fail: the same ends given the other way round.
+  EXPECT_FALSE(SameSegments(Built({{0, -0.0, 3, 9}}), scenes[0]));
 }
 
 }  // namespace

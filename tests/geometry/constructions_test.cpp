@@ -8,10 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry/power.h"
-#include "scene/generate_segments.h"
+#include "scene/power.h"
 #include "scene/run_time_error.h"
-#include "tests/support/recording_canvas.h"
+#include "scene/scene_builder.h"
 
 namespace kaldra {
 namespace {
@@ -20,15 +19,17 @@ struct Seg {
   double x1, y1, x2, y2;
 };
 
-// These segments placed in order as the generation does, in a 400 x 300 view.
-mdlKaldra Scene(std::initializer_list<Seg> segments) {
-  mdlKaldra mdl;
-  mdl.ViewW = 400;
-  mdl.ViewH = 300;
-  testing::RecordingCanvas canvas(1, 1);
-  for (const Seg& s : segments) PlaceSegment(mdl, canvas, MakeCandidate(s.x1, s.y1, s.x2, s.y2));
-  mdl.SegCount = mdl.SegPlaced;
-  return mdl;
+// These segments built in order, in a width x height rectangle.
+Scene Build(std::initializer_list<Seg> segments, double width = 400, double height = 300) {
+  SceneBuilder builder(width, height);
+  for (const Seg& s : segments) EXPECT_TRUE(builder.Add(s.x1, s.y1, s.x2, s.y2).Accepted());
+  return builder.Build();
+}
+
+// A segment as a scene holds it, built by hand so that it may lie anywhere.
+Segment Hand(const Seg& s) {
+  const Line line = LineThrough(s.x1, s.y1, s.x2, s.y2);
+  return {s.x1, s.y1, s.x2, s.y2, line.slope, line.intercept, true, 0, 0, 0, 0, 0};
 }
 
 void ExpectLineNear(const ClippedLine& actual, const ClippedLine& expected) {
@@ -74,9 +75,14 @@ TEST(Power, SquaresRootsAndDistancesAreTheLibrarysPowBitForBit) {
 
 // Pi is the fifteen-digit 3.14159265358979, seven units in the last place
 // below the double nearest to pi, in the constant and in every new scene.
-TEST(Pi, IsTheFifteenDigitValue) {
+TEST(mdlKaldra, PiIsTheFifteenDigitValueAndRecordsAreClippedToTheScene) {
   EXPECT_EQ(std::bit_cast<std::uint64_t>(kKaldraPi), 0x400921FB54442D11u);
-  EXPECT_EQ(std::bit_cast<std::uint64_t>(mdlKaldra{}.Pi), 0x400921FB54442D11u);
+  const Scene scene = Build({{10, 20, 30, 50}});
+  mdlKaldra mdl(scene);
+  EXPECT_EQ(std::bit_cast<std::uint64_t>(mdl.Pi), 0x400921FB54442D11u);
+  // The record form of the bisector, clipped to the scene's 400 x 300.
+  mdl.PointBisector(100, 100, 200, 300);
+  ExpectLineNear(mdl.PtBis, {0, 275, 400, 75});
 }
 
 // The bisector y = b * x + e of A and B, cut to the band of a 600 x 400
@@ -103,20 +109,16 @@ TEST(PointBisector, ClipsThePerpendicularBisectorToTheBand) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    mdlKaldra mdl;
-    mdl.ViewW = 600;
-    mdl.ViewH = 400;
-    mdl.PointBisector(r.ax, r.ay, r.bx, r.by);
-    ExpectLineNear(mdl.PtBis, r.expected);
-    EXPECT_EQ(std::signbit(mdl.PtBis.StartX), std::signbit(r.expected.StartX));
-    mdl.PointBisector(r.bx, r.by, r.ax, r.ay);
-    ExpectLineNear(mdl.PtBis, r.expected);
+    const ClippedLine line = PointBisectorLine(r.ax, r.ay, r.bx, r.by, 600, 400);
+    ExpectLineNear(line, r.expected);
+    EXPECT_EQ(std::signbit(line.StartX), std::signbit(r.expected.StartX));
+    ExpectLineNear(PointBisectorLine(r.bx, r.by, r.ax, r.ay, 600, 400), r.expected);
   }
 }
 
 // Segments 0 and 1 are the pair, far from every sample below.
 constexpr Seg kPair0{300, 350, 500, 380};
-constexpr Seg kPair1{600, 50, 700, 150};
+constexpr Seg kPair1{600, 50, 700, 170};
 // On y = x, Slope 1 and Intercept 0.
 constexpr Seg kDiagonal{100, 100, 200, 200};
 // On y = 0.75 x + 25: the root of Slope^2 + 1 is exactly 1.25, so distances
@@ -151,28 +153,29 @@ TEST(CountCloserSegments, AnswersWhetherTheThirdSegmentIsStrictlyCloser) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    const mdlKaldra mdl = Scene({kPair0, kPair1, r.third});
+    const Scene scene = Build({kPair0, kPair1, r.third}, 800, 600);
+    const mdlKaldra mdl(scene);
     EXPECT_EQ(mdl.CountCloserSegments(0, 1, r.x, r.y, r.d), r.result);
     EXPECT_EQ(mdl.CountCloserSegments(1, 0, r.x, r.y, r.d), r.result);  // either order
   }
 }
 
-TEST(CountCloserSegments, SkipsTheGivenPairAndLooksNoFurtherThanSegCount) {
-  mdlKaldra mdl = Scene({kPair0, kPair1, kDiagonal});
+TEST(CountCloserSegments, SkipsTheGivenPair) {
+  const Scene scene = Build({kPair0, kPair1, kDiagonal}, 800, 600);
+  const mdlKaldra mdl(scene);
   // Segment 2 is 35.355 away, segments 0 and 1 more than 40.
   EXPECT_EQ(mdl.CountCloserSegments(2, 0, 150, 100, 40), 0);
   EXPECT_EQ(mdl.CountCloserSegments(1, 2, 150, 100, 40), 0);
-  mdl.SegCount = 2;
-  EXPECT_EQ(mdl.CountCloserSegments(0, 1, 150, 100, 1e9), 0);
+  EXPECT_EQ(mdl.CountCloserSegments(0, 1, 150, 100, 40), 1);
 }
 
-// The bisectors of segments i and j, which may raise no floating-point fault.
-mdlKaldra Bisect(const Seg& i, const Seg& j) {
-  mdlKaldra mdl = Scene({i, j});
+// The bisectors of segments i and j in a 400 x 300 rectangle, which may raise
+// no floating-point fault.
+AngleBisectors Bisect(const Seg& i, const Seg& j) {
   ClearFloatingPointFaults();
-  mdl.LineBisectors(0, 1);
+  const AngleBisectors both = AngleBisectorLines(Hand(i), Hand(j), 400, 300);
   EXPECT_EQ(RaisedFloatingPointFault(), nullptr);
-  return mdl;
+  return both;
 }
 
 TEST(LineBisectors, MeanDirectionAndItsPerpendicularWhicheverLineComesFirst) {
@@ -180,32 +183,40 @@ TEST(LineBisectors, MeanDirectionAndItsPerpendicularWhicheverLineComesFirst) {
   // whose mean is pi/4.
   constexpr Seg kHalf{0, 50, 100, 100};
   constexpr Seg kDouble{100, 100, 150, 200};
-  for (const mdlKaldra& mdl : {Bisect(kHalf, kDouble), Bisect(kDouble, kHalf)}) {
-    ExpectLineNear(mdl.LnBis1, {0, 0, 300, 300});  // y = x, leaves through y = 300
-    ExpectLineNear(mdl.LnBis2, {0, 200, 200, 0});  // y = -x + 200, leaves through y = 0
+  for (const AngleBisectors& both : {Bisect(kHalf, kDouble), Bisect(kDouble, kHalf)}) {
+    ExpectLineNear(both.first, {0, 0, 300, 300});   // y = x, leaves through y = 300
+    ExpectLineNear(both.second, {0, 200, 200, 0});  // y = -x + 200, leaves through y = 0
   }
+  // The record form keeps the same two lines.
+  const Scene scene = Build({{10, 60, 110, 110}, {120, 130, 170, 235}});
+  mdlKaldra mdl(scene);
+  mdl.LineBisectors(0, 1);
+  const AngleBisectors both = AngleBisectorLines(scene[0], scene[1], 400, 300);
+  ExpectLineNear(mdl.LnBis1, both.first);
+  ExpectLineNear(mdl.LnBis2, both.second);
 }
 
 TEST(LineBisectors, HorizontalBisectorsAndOneThatMissesTheRectangle) {
   // Opposite slopes, the lines meeting at (1400, 150): the first bisector has
   // slope exactly 0 and ends on x = 0 and x = ViewW; the second, nearly
   // vertical, has both ends where it crosses y = 0.
-  const mdlKaldra mdl = Bisect({100, 20, 300, 40}, {100, 280, 300, 260});
-  ExpectLineNear(mdl.LnBis1, {0, 150, 400, 150});
-  EXPECT_EQ(mdl.LnBis1.StartX, 0.0);
-  EXPECT_EQ(mdl.LnBis1.EndX, 400.0);
-  ExpectLineNear(mdl.LnBis2, {1400, 0, 1400, 0});
+  const AngleBisectors both = Bisect({100, 20, 300, 40}, {100, 280, 300, 260});
+  ExpectLineNear(both.first, {0, 150, 400, 150});
+  EXPECT_EQ(both.first.StartX, 0.0);
+  EXPECT_EQ(both.first.EndX, 400.0);
+  ExpectLineNear(both.second, {1400, 0, 1400, 0});
   // Outside the band a horizontal bisector never crosses y = 0 or y = ViewH;
   // it gets both ends at (0, intercept) without dividing by zero.
-  ExpectLineNear(Bisect({0, -50, 100, -40}, {0, -30, 100, -40}).LnBis1, {0, -40, 0, -40});
-  ExpectLineNear(Bisect({0, 340, 100, 350}, {0, 360, 100, 350}).LnBis1, {0, 350, 0, 350});
+  ExpectLineNear(Bisect({0, -50, 100, -40}, {0, -30, 100, -40}).first, {0, -40, 0, -40});
+  ExpectLineNear(Bisect({0, 340, 100, 350}, {0, 360, 100, 350}).first, {0, 350, 0, 350});
 }
 
 // The directrix is segment 0 on y = 0.5 x + 100; the foci are the ends of
 // segment 1, (200, 300) and (260, 420). Each routine writes the shared vertex
 // and only its own half-distance and axis angle.
 TEST(ParabolaFrames, WorkedExampleWithStartAndEndFieldsKeptApart) {
-  mdlKaldra mdl = Scene({{100, 150, 300, 250}, {200, 300, 260, 420}});
+  const Scene scene = Build({{100, 150, 300, 250}, {200, 300, 260, 420}}, 400, 500);
+  mdlKaldra mdl(scene);
   mdl.ParabolaFrame = {-1, -2, -3, -4, -5, -6};
   mdl.StartParabola(0, 1);  // foot (240, 220), vertex (220, 260)
   const ParabolaFrameRecord start = mdl.ParabolaFrame;

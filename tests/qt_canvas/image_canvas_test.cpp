@@ -1,7 +1,7 @@
 // The Qt canvas: where PSet and Print put their pixels, and in which colour,
 // in the image that the window shows and the renderer saves.
 
-#include "app/image_canvas.h"
+#include "qt_canvas/image_canvas.h"
 
 #include <limits>
 

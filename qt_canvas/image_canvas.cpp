@@ -1,4 +1,4 @@
-#include "app/image_canvas.h"
+#include "qt_canvas/image_canvas.h"
 
 #include <QColor>
 #include <QFontMetrics>

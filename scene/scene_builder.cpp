@@ -1,0 +1,141 @@
+#include "scene/scene_builder.h"
+
+#include <cmath>
+#include <utility>
+
+#include "scene/power.h"
+#include "scene/run_time_error.h"
+
+namespace kaldra {
+
+namespace {
+
+// An end exactly on a line: the same expression, in the same order, as the
+// distance numerator of the parabola frame, so "on the line" here is exactly
+// "focal distance 0" there.
+bool OnLine(double slope, double intercept, double x, double y) {
+  return x * slope - y + intercept == 0.0;
+}
+
+struct Candidate {
+  double x1, y1, x2, y2;
+  Line line;
+};
+
+bool SharesCoordinate(const Segment& s, const Candidate& c) {
+  return c.x1 == s.x1 || c.x1 == s.x2 || c.x2 == s.x1 || c.x2 == s.x2 ||  //
+         c.y1 == s.y1 || c.y1 == s.y2 || c.y2 == s.y1 || c.y2 == s.y2;
+}
+
+bool EndOnLine(const Segment& s, const Candidate& c) {
+  return OnLine(s.slope, s.intercept, c.x1, c.y1) || OnLine(s.slope, s.intercept, c.x2, c.y2) ||
+         OnLine(c.line.slope, c.line.intercept, s.x1, s.y1) ||
+         OnLine(c.line.slope, c.line.intercept, s.x2, s.y2);
+}
+
+// The lines meet at xi; the segments cross when xi lies strictly inside both
+// x-ranges. Touching at an end's x is no crossing.
+bool Crosses(const Segment& s, const Candidate& c) {
+  double lo = c.x1;
+  double hi = c.x2;
+  if (lo > hi) std::swap(lo, hi);
+  const double xi = (c.line.intercept - s.intercept) / (s.slope - c.line.slope);
+  return lo < xi && xi < hi && s.x1 < xi && xi < s.x2;
+}
+
+bool Inside(double v, double limit) { return v >= 0 && v <= limit; }
+
+}  // namespace
+
+Line LineThrough(double x1, double y1, double x2, double y2) {
+  const double slope = (y2 - y1) / (x2 - x1);
+  return {slope, y1 - slope * x1};
+}
+
+Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
+  if (Count() >= Scene::kMaxSegments) return {Refusal::kTooMany, -1};
+  if (!Inside(x1, width_) || !Inside(y1, height_) || !Inside(x2, width_) || !Inside(y2, height_)) {
+    return {Refusal::kOutside, -1};
+  }
+  // Vertical and horizontal first: the slope of the one is 0 / 0 or a
+  // division by zero, that of the other a zero no perpendicular can take.
+  if (x1 == x2) return {Refusal::kVertical, -1};
+  if (y1 == y2) return {Refusal::kHorizontal, -1};
+  const Candidate c{x1, y1, x2, y2, LineThrough(x1, y1, x2, y2)};
+  if (!std::isfinite(c.line.slope) || !std::isfinite(c.line.intercept)) {
+    return {Refusal::kLineNotFinite, -1};
+  }
+  for (int k = 0; k < Count(); ++k) {
+    const Segment& s = segments_[static_cast<std::size_t>(k)];
+    // Parallel lines first: the crossing test divides by the slopes' difference.
+    if (c.line.slope == s.slope) return {Refusal::kParallel, k};
+    if (SharesCoordinate(s, c)) return {Refusal::kSharedCoordinate, k};
+    if (EndOnLine(s, c)) return {Refusal::kEndOnLine, k};
+    if (Crosses(s, c)) return {Refusal::kCrossing, k};
+  }
+  return {};
+}
+
+Verdict SceneBuilder::Add(double x1, double y1, double x2, double y2) {
+  const Verdict verdict = Judge(x1, y1, x2, y2);
+  if (!verdict.Accepted()) return verdict;
+  const Line line = LineThrough(x1, y1, x2, y2);
+  Segment s{};
+  // Normal form, left end first; the line stays the one computed from the end
+  // generated first, even when that end is now the right one.
+  s.left_end_first = x1 < x2;
+  if (s.left_end_first) {
+    s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
+  } else {
+    s.x1 = x2, s.y1 = y2, s.x2 = x1, s.y2 = y1;
+  }
+  s.slope = line.slope;
+  s.intercept = line.intercept;
+  s.norm = Root(Square(s.slope) + 1);
+  s.norm2 = s.norm * s.norm;
+  s.perp = -1 / s.slope;
+  s.foot_den = s.slope - s.perp;
+  s.inv_foot_den = 1 / s.foot_den;
+  segments_.push_back(s);
+  return verdict;
+}
+
+Scene SceneBuilder::Build() const { return Scene(segments_, width_, height_); }
+
+const Segment& Scene::operator[](int k) const {
+  if (k < 0 || k >= Count()) [[unlikely]] {
+    throw RunTimeError("Run-time error: subscript " + std::to_string(k) +
+                       " out of range 0 to 100 in the segment table");
+  }
+  return segments_[static_cast<std::size_t>(k)];
+}
+
+std::string DescribeRefusal(Refusal refusal, std::string_view other) {
+  const std::string o(other);
+  switch (refusal) {
+    case Refusal::kTooMany:
+      return "more than " + std::to_string(Scene::kMaxSegments) + " segments";
+    case Refusal::kOutside:
+      return "an end lies outside the drawing rectangle";
+    case Refusal::kVertical:
+      return "the segment is vertical (x1 = x2)";
+    case Refusal::kHorizontal:
+      return "the segment is horizontal (y1 = y2)";
+    case Refusal::kLineNotFinite:
+      return "the segment's line y = slope * x + intercept is not finite";
+    case Refusal::kParallel:
+      return "the segment has the same slope as " + o;
+    case Refusal::kSharedCoordinate:
+      return "an end shares its x or its y with an end of " + o;
+    case Refusal::kEndOnLine:
+      return "an end lies exactly on the line of " + o +
+             ", or an end of that segment on this one's line";
+    case Refusal::kCrossing:
+      return "the segment crosses " + o;
+    case Refusal::kNone:
+      break;
+  }
+  return {};
+}
+
+}  // namespace kaldra

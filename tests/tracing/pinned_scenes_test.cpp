@@ -1,0 +1,175 @@
+// The diagram of a table of scenes, pinned: for each, the segment count, the
+// samples walked, the points that land on the canvas and a hash of those
+// points in order. The fast sweeps must give every row, and so must the plain
+// oracle, which shares no code with them.
+#include <array>
+#include <bit>
+#include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "bench/grid_scene.h"
+#include "scene/draw_scene.h"
+#include "scene/generate_scene.h"
+#include "scene/random_source.h"
+#include "scene/scene_builder.h"
+#include "tests/support/recording_canvas.h"
+#include "tests/tracing/plain_diagram.h"
+#include "tracing/sweeps.h"
+
+namespace kaldra {
+namespace {
+
+// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR" or a
+// hand-made scene "hand NAME" whose candidates follow a "|", each four numbers
+// separated by ";"; candidates go through the builder like the generator's,
+// so a refused one is skipped.
+struct Row {
+  std::string kind, name;
+  int segments = 0;
+  std::uint64_t samples = 0, plotted = 0, hash = 0;
+  std::vector<std::array<double, 4>> candidates;
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.kind << " " << row.name; }
+
+std::vector<Row> LoadRows() {
+  std::ifstream in(KALDRA_PINNED_SCENES);
+  std::vector<Row> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    Row row;
+    fields >> row.kind >> row.name >> row.segments >> row.samples >> row.plotted >> std::hex >>
+        row.hash >> std::dec;
+    std::string bar;
+    if (fields >> bar) {
+      std::array<double, 4> c{};
+      std::string separator;
+      while (fields >> c[0] >> c[1] >> c[2] >> c[3]) {
+        row.candidates.push_back(c);
+        fields >> separator;
+      }
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+Scene SceneOf(const Row& row, std::set<Refusal>* refusals = nullptr) {
+  if (row.kind == "seed") {
+    SeededRandom random(static_cast<std::uint32_t>(std::stoul(row.name)));
+    return GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
+  }
+  if (row.kind == "grid") {
+    return bench::GridSegments(std::stoi(row.name), std::stoi(row.name.substr(row.name.find('x') + 1)));
+  }
+  SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
+  for (const auto& c : row.candidates) {
+    const Verdict v = builder.Add(c[0], c[1], c[2], c[3]);
+    if (refusals != nullptr) refusals->insert(v.refusal);
+  }
+  return builder.Build();
+}
+
+// What the table pins of one diagram.
+struct Pinned {
+  int segments;
+  std::uint64_t samples, plotted, hash;
+};
+
+bool OnCanvas(float x, float y) {
+  return x > -0.5f && x < kDefaultCanvasWidth - 0.5f && y > -0.5f &&
+         y < kDefaultCanvasHeight - 0.5f;
+}
+
+// FNV-1a over each point's coordinates, bit for bit, and colour.
+void Hash(std::uint64_t& h, std::uint32_t word) {
+  for (int b = 0; b < 4; ++b) h = (h ^ ((word >> (8 * b)) & 0xFF)) * 0x100000001B3ull;
+}
+
+template <typename Points>
+Pinned Summarise(int segments, std::uint64_t samples, const Points& points) {
+  Pinned p{segments, samples, 0, 0xCBF29CE484222325ull};
+  for (const auto& point : points) {
+    if (!OnCanvas(point.x, point.y)) continue;
+    ++p.plotted;
+    Hash(p.hash, std::bit_cast<std::uint32_t>(point.x));
+    Hash(p.hash, std::bit_cast<std::uint32_t>(point.y));
+    Hash(p.hash, static_cast<std::uint32_t>(point.color));
+  }
+  return p;
+}
+
+Pinned TraceFast(const Scene& scene) {
+  testing::RecordingCanvas canvas;
+  DrawScene(scene, canvas);
+  canvas.plots.clear();
+  const std::uint64_t samples = TraceDiagram(scene, canvas).samples;
+  return Summarise(scene.Count(), samples, canvas.plots);
+}
+
+Pinned TracePlain(const Scene& scene) {
+  std::vector<plain::PlainSegment> segments;
+  for (const Segment& s : scene.Segments()) {
+    segments.push_back({s.x1, s.y1, s.x2, s.y2, s.slope, s.intercept});
+  }
+  const plain::PlainDiagram d = plain::TracePlainly(segments, scene.Width(), scene.Height());
+  return Summarise(scene.Count(), d.samples, d.plots);
+}
+
+void ExpectPinned(const Pinned& got, const Row& row) {
+  EXPECT_EQ(got.segments, row.segments);
+  EXPECT_EQ(got.samples, row.samples);
+  EXPECT_EQ(got.plotted, row.plotted);
+  EXPECT_EQ(got.hash, row.hash) << std::hex << "the row is: " << row.kind << " " << row.name
+                                << " " << std::dec << got.segments << " " << got.samples << " "
+                                << got.plotted << " " << std::hex << got.hash;
+}
+
+class PinnedScenes : public ::testing::TestWithParam<Row> {};
+
+TEST_P(PinnedScenes, FastSweepsGiveThePinnedDiagram) {
+  ExpectPinned(TraceFast(SceneOf(GetParam())), GetParam());
+}
+
+TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
+  const Row& row = GetParam();
+#ifndef NDEBUG
+  // Unoptimised, the oracle takes minutes over the whole table.
+  if (row.kind != "hand") GTEST_SKIP() << "in release builds only";
+#endif
+  if (row.samples > 10000000) GTEST_SKIP() << "tens of millions of samples: the fast sweeps pin it";
+  ExpectPinned(TracePlain(SceneOf(row)), row);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(LoadRows()),
+                         [](const auto& info) {
+                           std::string name = info.param.kind + "_" + info.param.name;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+// The hand-made scenes meet every reason the generation has to refuse a
+// candidate, so each refusal is shown to leave the rest of the scene intact.
+TEST(PinnedScenes, HandMadeScenesReachEveryRefusal) {
+  std::set<Refusal> refusals;
+  for (const Row& row : LoadRows()) {
+    if (row.kind == "hand") SceneOf(row, &refusals);
+  }
+  for (Refusal r : {Refusal::kVertical, Refusal::kHorizontal, Refusal::kParallel,
+                    Refusal::kSharedCoordinate, Refusal::kEndOnLine, Refusal::kCrossing}) {
+    EXPECT_TRUE(refusals.contains(r)) << static_cast<int>(r);
+  }
+}
+
+}  // namespace
+}  // namespace kaldra
