@@ -1,0 +1,248 @@
+#include "tests/tracing/plain_diagram.h"
+
+#include <cmath>
+#include <cstddef>
+#include <utility>
+
+namespace kaldra::plain {
+namespace {
+
+// Pi as the drawing has always used it, fifteen significant digits, not the
+// double nearest to pi.
+constexpr double kPi = 3.14159265358979;
+
+// Squares and roots through the library's pow, exactly as the drawing takes
+// them; x * x or sqrt would differ in the last bit often enough to matter.
+double Square(double x) { return std::pow(x, 2.0); }
+double Root(double x) { return std::pow(x, 0.5); }
+
+double PointDistance(double x0, double y0, double x1, double y1) {
+  const double dy2 = Square(y1 - y0);
+  const double dx2 = Square(x1 - x0);
+  return Root(dy2 + dx2);
+}
+
+struct Point {
+  double x, y;
+};
+
+// The point one thousandth of a segment's length away from its end `site`
+// towards its other end `other`.
+Point Probe(Point site, Point other) {
+  return {0.999 * site.x + 0.001 * other.x, 0.999 * site.y + 0.001 * other.y};
+}
+
+struct Clipped {
+  double start_x, start_y, end_x, end_y;
+};
+
+struct Tracer {
+  const std::vector<PlainSegment>& seg;
+  double view_w, view_h;
+  PlainDiagram out;
+
+  // The line y = t * x + b cut to the band 0 <= y <= view_h: the end found from
+  // x = 0 and the end found from x = view_w. Only y is confined, so a line
+  // that misses the band gets two equal ends. A horizontal line off the band
+  // has no crossing at all; both its ends are then (0, b).
+  Clipped Clip(double t, double b) const {
+    if (t == 0 && (b < 0 || b > view_h)) return {0, b, 0, b};
+    Clipped c{0, b, view_w, t * view_w + b};
+    // Each end is tested on the line's own value at its edge, not on an end
+    // already moved, and every comparison is strict.
+    if (b < 0) c = {-b / t, 0, c.end_x, c.end_y};
+    if (b > view_h) c = {(view_h - b) / t, view_h, c.end_x, c.end_y};
+    if (c.end_y < 0) c = {c.start_x, c.start_y, -b / t, 0};
+    if (t * view_w + b > view_h) c = {c.start_x, c.start_y, (view_h - b) / t, view_h};
+    return c;
+  }
+
+  // 1 when a segment other than i and j is strictly closer to (x, y) than d.
+  int CountCloserSegments(std::size_t i, std::size_t j, double x, double y, double d) const {
+    for (std::size_t k = 0; k < seg.size(); ++k) {
+      if (k == i || k == j) continue;
+      const PlainSegment& s = seg[k];
+      const double dline = std::fabs(s.slope * x - y + s.intercept) / Root(Square(s.slope) + 1);
+      if (!(dline < d)) continue;
+      const double mp = -1 / s.slope;
+      const double cp = y - mp * x;
+      const double fx = (cp - s.intercept) / (s.slope - mp);
+      if (s.x1 <= fx && fx <= s.x2) return 1;  // both ends belong to the segment
+      if (PointDistance(x, y, s.x1, s.y1) < d) return 1;
+      if (PointDistance(x, y, s.x2, s.y2) < d) return 1;
+    }
+    return 0;
+  }
+
+  void PSet(double x, double y, std::uint32_t color) {
+    out.plots.push_back({static_cast<float>(x), static_cast<float>(y), color});
+  }
+
+  // Walks the clipped line with slope m in accumulated half-pixel steps along
+  // its dominant axis, smaller value first, and hands every sample to `test`.
+  template <typename Test>
+  void WalkLine(const Clipped& c, double m, Test&& test) {
+    const double b = c.start_y - m * c.start_x;
+    const bool steep = std::fabs(m) > 1;
+    double p = c.start_x;
+    double q = c.end_x;
+    if (m > 1) {
+      p = m * c.start_x + b;
+      q = m * c.end_x + b;
+    } else if (m < -1) {
+      p = m * c.end_x + b;
+      q = m * c.start_x + b;
+    }
+    for (double v = p; v <= q; v = v + 0.5) {
+      ++out.samples;
+      if (steep) {
+        test((v - b) / m, v);
+      } else {
+        test(v, m * v + b);
+      }
+    }
+  }
+
+  // The perpendicular bisector of site a (an end of segment i) and site b (an
+  // end of segment j), where each site is the nearest point of its segment.
+  void EndpointBisector(std::size_t i, std::size_t j, Point a, Point a_other, Point b,
+                        Point b_other, std::uint32_t color) {
+    const double m0 = (a.y - b.y) / (a.x - b.x);
+    const double slope = -1 / m0;
+    const double mx = (a.x + b.x) / 2;
+    const double my = (a.y + b.y) / 2;
+    const Clipped c = Clip(slope, my - slope * mx);
+    const double m = (c.start_y - c.end_y) / (c.start_x - c.end_x);
+    const Point qa = Probe(a, a_other);
+    const Point qb = Probe(b, b_other);
+    WalkLine(c, m, [&](double x, double y) {
+      const double d0 = PointDistance(x, y, a.x, a.y);
+      const double d1 = PointDistance(x, y, qa.x, qa.y);
+      const double d2 = PointDistance(x, y, qb.x, qb.y);
+      int failed = 0;
+      if (d1 < d0) failed = 1;
+      if (d2 < d0) failed += 1;
+      if (failed == 0 && CountCloserSegments(i, j, x, y, d0) == 0) PSet(x, y, color);
+    });
+  }
+
+  // Whether the perpendicular from (x, y) meets segment k's line within its
+  // x-range, both ends included.
+  bool FootInside(std::size_t k, double x, double y) const {
+    const PlainSegment& s = seg[k];
+    const double n = -1 / s.slope;
+    const double kk = y - n * x;
+    const double f = (kk - s.intercept) / (s.slope - n);
+    return f >= s.x1 && f <= s.x2;
+  }
+
+  // An angle bisector of the pair's lines, where both interiors are nearest.
+  // A bisector that missed the band has equal ends; slope 9999 walks it as one
+  // steep sample instead of dividing 0 by 0.
+  void LineBisector(std::size_t i, std::size_t j, const Clipped& c, std::uint32_t color) {
+    const double m = c.start_x == c.end_x
+                         ? 9999
+                         : (c.start_y - c.end_y) / (c.start_x - c.end_x);
+    WalkLine(c, m, [&](double x, double y) {
+      int outside = 0;
+      if (!FootInside(i, x, y)) outside = 1;
+      if (!FootInside(j, x, y)) outside += 1;
+      if (outside != 0) return;
+      const PlainSegment& s = seg[i];
+      const double d = std::fabs(x * s.slope - y + s.intercept) / Root(Square(s.slope) + 1);
+      if (CountCloserSegments(i, j, x, y, d) == 0) PSet(x, y, color);
+    });
+  }
+
+  void LineBisectors(std::size_t i, std::size_t j) {
+    const PlainSegment& si = seg[i];
+    const PlainSegment& sj = seg[j];
+    const double x0 = (si.intercept - sj.intercept) / (sj.slope - si.slope);
+    const double y0 = x0 * si.slope + si.intercept;
+    double ai = std::atan(si.slope);
+    double aj = std::atan(sj.slope);
+    const double t1 = std::tan((aj + ai) / 2);
+    const Clipped first = Clip(t1, y0 - t1 * x0);
+    if (ai < aj) {
+      ai = ai + kPi;
+    } else {
+      aj = aj + kPi;
+    }
+    const double t2 = std::tan((aj + ai) / 2);
+    const Clipped second = Clip(t2, y0 - t2 * x0);
+    LineBisector(i, j, first, 0xFF0000);
+    LineBisector(i, j, second, 0x00FF00);
+  }
+
+  // The arc with focus f (an end of segment p, whose other end is o) and
+  // directrix the line of segment l, over the stretch that segment l covers.
+  void Arc(std::size_t i, std::size_t j, std::size_t l, Point f, Point o, std::uint32_t color) {
+    const PlainSegment& s = seg[l];
+    // The parabola's frame: vertex halfway between the focus and its foot on
+    // the line, half that distance as focal length, the normal's angle.
+    const double dist = std::fabs(f.x * s.slope - f.y + s.intercept) / Root(Square(s.slope) + 1);
+    const double h = dist / 2;
+    const double n = -1 / s.slope;
+    const double k = f.y - n * f.x;
+    const double fx = (s.intercept - k) / (n - s.slope);
+    const double fy = fx * n + k;
+    const double vx = (fx + f.x) / 2;
+    const double vy = (fy + f.y) / 2;
+    const double alpha = std::atan(n);
+    // Turn the axis from the directrix towards the focus.
+    double theta = kPi - alpha;
+    if (f.x > vx) theta = 2 * kPi - alpha;
+    const double u1 = std::sin(theta) * (s.x1 - vx) + std::cos(theta) * (s.y1 - vy);
+    const double u2 = std::sin(theta) * (s.x2 - vx) + std::cos(theta) * (s.y2 - vy);
+    double start = u1;
+    double end = u2;
+    if (u1 > u2) std::swap(start, end);
+    for (double t = start; t <= end; t = t + 0.1) {
+      ++out.samples;
+      const double p = Square(t) / (h * 4);
+      const double x = std::cos(-theta) * p + vx - std::sin(-theta) * t;
+      const double y = std::sin(-theta) * p + vy + std::cos(-theta) * t;
+      const double d1 = PointDistance(x, y, f.x, f.y);
+      if (PointDistance(x, y, o.x, o.y) < d1) continue;
+      const Point q = Probe(f, o);
+      if (PointDistance(x, y, q.x, q.y) < d1) continue;
+      if (CountCloserSegments(i, j, x, y, d1) != 0) continue;
+      PSet(x, y, color);
+    }
+  }
+};
+
+Point First(const PlainSegment& s) { return {s.x1, s.y1}; }
+Point Second(const PlainSegment& s) { return {s.x2, s.y2}; }
+
+}  // namespace
+
+PlainDiagram TracePlainly(const std::vector<PlainSegment>& segments, double view_w,
+                          double view_h) {
+  Tracer tr{segments, view_w, view_h, {}};
+  const std::size_t count = segments.size();
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
+      const Point i1 = First(segments[i]), i2 = Second(segments[i]);
+      const Point j1 = First(segments[j]), j2 = Second(segments[j]);
+      tr.EndpointBisector(i, j, i1, i2, j1, j2, 0xFFFF00);
+      tr.EndpointBisector(i, j, i2, i1, j2, j1, 0xFF00FF);
+      tr.EndpointBisector(i, j, i1, i2, j2, j1, 0x00FFFF);
+      tr.EndpointBisector(i, j, i2, i1, j1, j2, 0x0000FF);
+      tr.LineBisectors(i, j);
+    }
+  }
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
+      const Point i1 = First(segments[i]), i2 = Second(segments[i]);
+      const Point j1 = First(segments[j]), j2 = Second(segments[j]);
+      tr.Arc(i, j, i, j1, j2, 0xFF00FF);
+      tr.Arc(i, j, i, j2, j1, 0xFFFF00);
+      tr.Arc(i, j, j, i1, i2, 0x00FFFF);
+      tr.Arc(i, j, j, i2, i1, 0x00FF00);
+    }
+  }
+  return std::move(tr.out);
+}
+
+}  // namespace kaldra::plain
