@@ -6,13 +6,10 @@
 
 #include "app/frm_kaldra.h"
 #include "app/run_time_report.h"
+#include "scene/exit_status.h"
 
 namespace {
 
-// The exit status for a command line the program does not take.
-constexpr int kUsageStatus = 2;
-// The exit status when there is no screen to open the window on.
-constexpr int kNoDisplayStatus = 1;
 
 bool IsSetAndNotEmpty(const char* name) {
   const char* value = std::getenv(name);
@@ -47,12 +44,12 @@ int main(int argc, char* argv[]) {
     const int unexpected = std::strcmp(argv[1], "--version") == 0 ? 2 : 1;
     std::fprintf(stderr, "kaldra: unexpected argument '%s'; usage: kaldra [--version]\n",
                  argv[unexpected]);
-    return kUsageStatus;
+    return kaldra::kExitUsage;
   }
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "kaldra: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
-    return kNoDisplayStatus;
+    return kaldra::kExitNoDisplay;
   }
 
   QApplication application(argc, argv);

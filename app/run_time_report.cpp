@@ -18,7 +18,7 @@ int RunLoadHandler(QWidget& window, const std::function<void()>& load) {
     // The drawing cannot go on from a fault, and nothing is drawn around it.
     std::fprintf(stderr, "kaldra: run-time error: %s\n", error.what());
     QMessageBox::critical(&window, QStringLiteral("Kaldra"), RunTimeErrorMessage(error));
-    return kRunTimeErrorStatus;
+    return kExitRunTime;
   }
   return 0;
 }

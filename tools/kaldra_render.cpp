@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scene/exit_status.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
 #include "tools/output_files.h"
@@ -22,8 +23,6 @@ namespace {
 
 using namespace kaldra;
 
-constexpr int kExitUsage = 2;    // a usage error or an invalid scene
-constexpr int kExitRunTime = 3;  // a run-time error while drawing or writing
 
 int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "kaldra-render: %s\n", message.c_str());

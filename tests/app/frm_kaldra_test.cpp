@@ -2,6 +2,7 @@
 // real_window_test.sh checks that the real one ends the process, also mid-draw.
 
 #include "app/frm_kaldra.h"
+#include "app/run_time_report.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -15,6 +16,7 @@ class FrmKaldraTest : public QObject {
  private slots:
   void WindowFactsAndEveryWayOfEnding();
   void DiagramSurvivesRepaints();
+  void RunTimeErrorIsReportedAndEndsWithItsStatus();
 };
 
 // The caption, the fixed client area centred on the screen, the End button
@@ -55,6 +57,17 @@ void FrmKaldraTest::DiagramSurvivesRepaints() {
   QImage shown = form.grab().toImage().convertToFormat(canvas.format());
   shown.setDevicePixelRatio(1);
   QCOMPARE(shown, canvas.scaled(canvas.size() * ratio));
+}
+
+// The window's run-time error ends with the renderer's status for one, after
+// the message box is closed.
+void FrmKaldraTest::RunTimeErrorIsReportedAndEndsWithItsStatus() {
+  frmKaldra form([] {});
+  QTimer::singleShot(100, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+  QCOMPARE(RunLoadHandler(form, [] { throw RunTimeError("division by zero"); }), 3);
+  QCOMPARE(RunLoadHandler(form, [] {}), 0);
 }
 
 }  // namespace kaldra
