@@ -30,7 +30,7 @@ inline double SquareAsPow(double t) {
   // tt's power of two; one unit in the last place is that times 2^-52.
   const double binade = std::bit_cast<double>(std::bit_cast<std::uint64_t>(tt) &
                                               0x7FF0000000000000ull);
-  if (std::fabs(error) <= 0.47 * 0x1p-52 * binade && !(error < 0 && tt == binade)) return tt;
+  if (std::fabs(error) <= 0.47 * 0x1p-52 * binade && !(tt == binade && error < 0)) return tt;
   return Square(t);
 }
 

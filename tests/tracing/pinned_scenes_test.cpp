@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdint>
 #include <fstream>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -26,7 +27,8 @@
 namespace kaldra {
 namespace {
 
-// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR" or a
+// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR", "whole N"
+// (nine segments with whole-number ends, the ties' favourite ground) or a
 // hand-made scene "hand NAME" whose candidates follow a "|", each four numbers
 // separated by ";"; candidates go through the builder like the generator's,
 // so a refused one is skipped.
@@ -66,6 +68,19 @@ Scene SceneOf(const Row& row, std::set<Refusal>* refusals = nullptr) {
   if (row.kind == "seed") {
     SeededRandom random(static_cast<std::uint32_t>(std::stoul(row.name)));
     return GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
+  }
+  if (row.kind == "whole") {
+    // Whole multiples of ten, where exact ties between distances are common.
+    std::mt19937 engine(static_cast<std::uint32_t>(std::stoul(row.name)));
+    std::uniform_int_distribution<int> column(2, 78);
+    std::uniform_int_distribution<int> line(2, 55);
+    SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
+    while (builder.Count() < 9) {
+      const double x1 = 10.0 * column(engine), y1 = 10.0 * line(engine);
+      const double x2 = 10.0 * column(engine), y2 = 10.0 * line(engine);
+      builder.Add(x1, y1, x2, y2);
+    }
+    return builder.Build();
   }
   if (row.kind == "grid") {
     return bench::GridSegments(std::stoi(row.name), std::stoi(row.name.substr(row.name.find('x') + 1)));

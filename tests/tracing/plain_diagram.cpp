@@ -5,14 +5,15 @@
 #include <utility>
 
 namespace kaldra::plain {
+
 namespace {
 
 // Pi as the drawing has always used it, fifteen significant digits, not the
 // double nearest to pi.
 constexpr double kPi = 3.14159265358979;
 
-// Squares and roots through the library's pow, exactly as the drawing takes
-// them; x * x or sqrt would differ in the last bit often enough to matter.
+// Squares and roots through the library's pow, as the drawing takes them; a
+// product or sqrt may round differently in the last bit and move a tie.
 double Square(double x) { return std::pow(x, 2.0); }
 double Root(double x) { return std::pow(x, 0.5); }
 
@@ -21,6 +22,14 @@ double PointDistance(double x0, double y0, double x1, double y1) {
   const double dx2 = Square(x1 - x0);
   return Root(dy2 + dx2);
 }
+
+// Colours as 0xBBGGRR.
+constexpr std::uint32_t kRed = 0x0000FF;
+constexpr std::uint32_t kGreen = 0x00FF00;
+constexpr std::uint32_t kBlue = 0xFF0000;
+constexpr std::uint32_t kCyan = 0xFFFF00;
+constexpr std::uint32_t kMagenta = 0xFF00FF;
+constexpr std::uint32_t kYellow = 0x00FFFF;
 
 struct Point {
   double x, y;
@@ -67,7 +76,7 @@ struct Tracer {
       const double mp = -1 / s.slope;
       const double cp = y - mp * x;
       const double fx = (cp - s.intercept) / (s.slope - mp);
-      if (s.x1 <= fx && fx <= s.x2) return 1;  // both ends belong to the segment
+      if (s.x1 <= fx && fx <= s.x2) return 1;
       if (PointDistance(x, y, s.x1, s.y1) < d) return 1;
       if (PointDistance(x, y, s.x2, s.y2) < d) return 1;
     }
@@ -140,9 +149,7 @@ struct Tracer {
   // A bisector that missed the band has equal ends; slope 9999 walks it as one
   // steep sample instead of dividing 0 by 0.
   void LineBisector(std::size_t i, std::size_t j, const Clipped& c, std::uint32_t color) {
-    const double m = c.start_x == c.end_x
-                         ? 9999
-                         : (c.start_y - c.end_y) / (c.start_x - c.end_x);
+    const double m = c.start_x == c.end_x ? 9999 : (c.start_y - c.end_y) / (c.start_x - c.end_x);
     WalkLine(c, m, [&](double x, double y) {
       int outside = 0;
       if (!FootInside(i, x, y)) outside = 1;
@@ -170,8 +177,8 @@ struct Tracer {
     }
     const double t2 = std::tan((aj + ai) / 2);
     const Clipped second = Clip(t2, y0 - t2 * x0);
-    LineBisector(i, j, first, 0xFF0000);
-    LineBisector(i, j, second, 0x00FF00);
+    LineBisector(i, j, first, kBlue);
+    LineBisector(i, j, second, kGreen);
   }
 
   // The arc with focus f (an end of segment p, whose other end is o) and
@@ -217,29 +224,35 @@ Point Second(const PlainSegment& s) { return {s.x2, s.y2}; }
 
 }  // namespace
 
-PlainDiagram TracePlainly(const std::vector<PlainSegment>& segments, double view_w,
-                          double view_h) {
+PlainDiagram TracePlainly(const std::vector<PlainSegment>& segments, double view_w, double view_h) {
   Tracer tr{segments, view_w, view_h, {}};
   const std::size_t count = segments.size();
+  // Sweep 1: per pair the four endpoint bisectors, then the two angle bisectors.
   for (std::size_t i = 0; i + 1 < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
-      const Point i1 = First(segments[i]), i2 = Second(segments[i]);
-      const Point j1 = First(segments[j]), j2 = Second(segments[j]);
-      tr.EndpointBisector(i, j, i1, i2, j1, j2, 0xFFFF00);
-      tr.EndpointBisector(i, j, i2, i1, j2, j1, 0xFF00FF);
-      tr.EndpointBisector(i, j, i1, i2, j2, j1, 0x00FFFF);
-      tr.EndpointBisector(i, j, i2, i1, j1, j2, 0x0000FF);
+      const Point i1 = First(segments[i]);
+      const Point i2 = Second(segments[i]);
+      const Point j1 = First(segments[j]);
+      const Point j2 = Second(segments[j]);
+      tr.EndpointBisector(i, j, i1, i2, j1, j2, kCyan);
+      tr.EndpointBisector(i, j, i2, i1, j2, j1, kMagenta);
+      tr.EndpointBisector(i, j, i1, i2, j2, j1, kYellow);
+      tr.EndpointBisector(i, j, i2, i1, j1, j2, kRed);
       tr.LineBisectors(i, j);
     }
   }
+  // Sweep 2, over the same pairs: the four parabolic arcs.
   for (std::size_t i = 0; i + 1 < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
-      const Point i1 = First(segments[i]), i2 = Second(segments[i]);
-      const Point j1 = First(segments[j]), j2 = Second(segments[j]);
-      tr.Arc(i, j, i, j1, j2, 0xFF00FF);
-      tr.Arc(i, j, i, j2, j1, 0xFFFF00);
-      tr.Arc(i, j, j, i1, i2, 0x00FFFF);
-      tr.Arc(i, j, j, i2, i1, 0x00FF00);
+      const Point i1 = First(segments[i]);
+      const Point i2 = Second(segments[i]);
+      const Point j1 = First(segments[j]);
+      const Point j2 = Second(segments[j]);
+      // Each end of one segment as focus against the other's line.
+      tr.Arc(i, j, i, j1, j2, kMagenta);
+      tr.Arc(i, j, i, j2, j1, kCyan);
+      tr.Arc(i, j, j, i1, i2, kYellow);
+      tr.Arc(i, j, j, i2, i1, kGreen);
     }
   }
   return std::move(tr.out);

@@ -33,7 +33,6 @@ struct PlainDiagram {
 // pair the four parabolic arcs. view_w and view_h bound the clipping band.
 // Precondition: the scene is one the program traces without a fault (no
 // horizontal or vertical segment, no parallel pair, no focus on a line).
-PlainDiagram TracePlainly(const std::vector<PlainSegment>& segments, double view_w,
-                          double view_h);
+PlainDiagram TracePlainly(const std::vector<PlainSegment>& segments, double view_w, double view_h);
 
 }  // namespace kaldra::plain
