@@ -10,7 +10,6 @@
 
 namespace {
 
-
 bool IsSetAndNotEmpty(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && value[0] != '\0';

@@ -10,7 +10,6 @@
 
 namespace kaldra {
 
-
 // What the user is told when a run-time error ends the drawing.
 QString RunTimeErrorMessage(const RunTimeError& error);
 

@@ -25,5 +25,4 @@ class MemoryCanvas : public Canvas {
 // The 17-segment scene the window draws with seed 4.
 Scene SeventeenSegments();
 
-
 }  // namespace kaldra::bench

@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Require(s.x1 < s.x2);  // left end first
       Require(s.x1 >= 0 && s.x2 <= view[0]);
     }
-    const kaldra::SceneReadResult back =
-        kaldra::ReadScene(kaldra::WriteScene(scene, "fuzz"), view[0], view[1]);
+    const kaldra::SceneReadResult back = kaldra::ReadScene(kaldra::WriteScene(scene, "fuzz"),
+                                                           view[0], view[1]);
     Require(!back.error && kaldra::SameSegments(*back.scene, scene));
   }
   return 0;

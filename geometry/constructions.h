@@ -37,8 +37,7 @@ struct AngleBisectors {
   ClippedLine first;
   ClippedLine second;
 };
-AngleBisectors AngleBisectorLines(const Segment& a, const Segment& b, double width,
-                                  double height);
+AngleBisectors AngleBisectorLines(const Segment& a, const Segment& b, double width, double height);
 
 // The parabola with focus (px, py) and directrix y = slope * x + intercept:
 // its vertex, halfway between the focus and its foot on the directrix, the

@@ -5,8 +5,7 @@
 
 namespace kaldra {
 
-AngleBisectors AngleBisectorLines(const Segment& a, const Segment& b, double width,
-                                  double height) {
+AngleBisectors AngleBisectorLines(const Segment& a, const Segment& b, double width, double height) {
   assert(a.slope != b.slope);
   // Both bisectors pass through the crossing of the two supporting lines.
   const double x0 = (a.intercept - b.intercept) / (b.slope - a.slope);

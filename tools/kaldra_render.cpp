@@ -13,16 +13,15 @@
 #include "scene/exit_status.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
+#include "scene/scene_file.h"
 #include "tools/output_files.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"
-#include "scene/scene_file.h"
 
 namespace {
 
 using namespace kaldra;
-
 
 int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "kaldra-render: %s\n", message.c_str());

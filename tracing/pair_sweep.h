@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "scene/canvas.h"
-#include "scene/scene.h"
 #include "scene/run_time_error.h"
+#include "scene/scene.h"
 
 namespace kaldra {
 

@@ -2,11 +2,12 @@
 // real_window_test.sh checks that the real one ends the process, also mid-draw.
 
 #include "app/frm_kaldra.h"
-#include "app/run_time_report.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QtTest>
+
+#include "app/run_time_report.h"
 
 namespace kaldra {
 

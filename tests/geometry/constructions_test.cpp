@@ -1,5 +1,3 @@
-#include "geometry/mdl_kaldra.h"
-
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "geometry/mdl_kaldra.h"
 #include "scene/power.h"
 #include "scene/run_time_error.h"
 #include "scene/scene_builder.h"

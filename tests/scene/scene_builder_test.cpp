@@ -18,8 +18,8 @@ TEST(SegCountFromRandom, RoundsHalfToEvenThenAddsThree) {
   const struct {
     float r;
     int count;
-  } rows[] = {{0.0f, 3}, {0.03125f, 3}, {0.0390625f, 4}, {0.25f, 7}, {0.75f, 13},
-              {0.9609375f, 16}, {0.96875f, 17}, {0.99999994f, 17}};
+  } rows[] = {{0.0f, 3},   {0.03125f, 3},    {0.0390625f, 4}, {0.25f, 7},
+              {0.75f, 13}, {0.9609375f, 16}, {0.96875f, 17},  {0.99999994f, 17}};
   for (const auto& row : rows) EXPECT_EQ(SegCountFromRandom(row.r), row.count) << row.r;
 }
 
@@ -27,7 +27,7 @@ TEST(SegCountFromRandom, RoundsHalfToEvenThenAddsThree) {
 // in order, that the candidate breaks a rule against.
 TEST(SceneBuilder, NamesTheSegmentACandidateConflictsWith) {
   SceneBuilder builder(400, 300);
-  ASSERT_TRUE(builder.Add(10, 10, 60, 35).Accepted());    // 0: y = 0.5 x + 5
+  ASSERT_TRUE(builder.Add(10, 10, 60, 35).Accepted());      // 0: y = 0.5 x + 5
   ASSERT_TRUE(builder.Add(100, 200, 150, 150).Accepted());  // 1: y = -x + 300
   const struct {
     double x1, y1, x2, y2;
@@ -56,7 +56,8 @@ TEST(SceneBuilder, NamesTheSegmentACandidateConflictsWith) {
 TEST(SceneBuilder, RefusesTheHundredAndSecondSegment) {
   SceneBuilder builder(2000, 2000);
   for (int k = 0; k < Scene::kMaxSegments; ++k) {
-    ASSERT_TRUE(builder.Add(10 + 15 * k, 10 + 7 * k, 20 + 15 * k, 13.25 + 7.0078125 * k).Accepted());
+    ASSERT_TRUE(
+        builder.Add(10 + 15 * k, 10 + 7 * k, 20 + 15 * k, 13.25 + 7.0078125 * k).Accepted());
   }
   EXPECT_EQ(builder.Add(1900, 1900, 1950, 1990).refusal, Refusal::kTooMany);
   EXPECT_EQ(builder.Build().Count(), Scene::kMaxSegments);
@@ -85,11 +86,11 @@ TEST(SceneBuilder, KeepsTheLineOfTheEndGeneratedFirst) {
 // The count comes from the first number; a refused candidate uses up its four
 // numbers and leaves nothing behind.
 TEST(GenerateScene, DrawsFourNumbersPerCandidateAndSkipsRefusedOnes) {
-  testing::ScriptedRandom random({0.0f,                      // 3 segments
-                                  0.1f, 0.1f, 0.2f, 0.3f,   // accepted
-                                  0.5f, 0.4f, 0.5f, 0.9f,   // vertical: refused
-                                  0.6f, 0.5f, 0.8f, 0.7f,   // accepted
-                                  0.3f, 0.9f, 0.4f, 0.65f}); // accepted
+  testing::ScriptedRandom random({0.0f,                       // 3 segments
+                                  0.1f, 0.1f, 0.2f, 0.3f,     // accepted
+                                  0.5f, 0.4f, 0.5f, 0.9f,     // vertical: refused
+                                  0.6f, 0.5f, 0.8f, 0.7f,     // accepted
+                                  0.3f, 0.9f, 0.4f, 0.65f});  // accepted
   const Scene scene = GenerateScene(random, 430, 330);
   ASSERT_EQ(scene.Count(), 3);
   EXPECT_FLOAT_EQ(scene[0].x1, 0.1f * 400 + 15);

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "scene/canvas.h"
-
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
 #include "scene/scene_builder.h"

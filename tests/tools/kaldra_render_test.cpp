@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "scene/draw_scene.h"
+#include "scene/generate_scene.h"
 #include "scene/random_source.h"
+#include "scene/scene_file.h"
 #include "tests/support/recording_canvas.h"
 #include "tools/json_line.h"
 #include "tools/render_report.h"
-#include "scene/scene_file.h"
-#include "scene/draw_scene.h"
-#include "scene/generate_scene.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {

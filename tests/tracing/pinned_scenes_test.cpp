@@ -83,7 +83,8 @@ Scene SceneOf(const Row& row, std::set<Refusal>* refusals = nullptr) {
     return builder.Build();
   }
   if (row.kind == "grid") {
-    return bench::GridSegments(std::stoi(row.name), std::stoi(row.name.substr(row.name.find('x') + 1)));
+    return bench::GridSegments(std::stoi(row.name),
+                               std::stoi(row.name.substr(row.name.find('x') + 1)));
   }
   SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
   for (const auto& c : row.candidates) {
@@ -143,8 +144,8 @@ void ExpectPinned(const Pinned& got, const Row& row) {
   EXPECT_EQ(got.segments, row.segments);
   EXPECT_EQ(got.samples, row.samples);
   EXPECT_EQ(got.plotted, row.plotted);
-  EXPECT_EQ(got.hash, row.hash) << std::hex << "the row is: " << row.kind << " " << row.name
-                                << " " << std::dec << got.segments << " " << got.samples << " "
+  EXPECT_EQ(got.hash, row.hash) << std::hex << "the row is: " << row.kind << " " << row.name << " "
+                                << std::dec << got.segments << " " << got.samples << " "
                                 << got.plotted << " " << std::hex << got.hash;
 }
 
