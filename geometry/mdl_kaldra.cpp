@@ -18,8 +18,8 @@ void mdlKaldra::LineBisectors(std::int16_t i, std::int16_t j) {
 }
 
 void mdlKaldra::StartParabola(std::int16_t i, std::int16_t j) {
-  const Segment& l = scene_[i];
-  const ParabolaVertex v = ParabolaVertexOf(l.slope, l.intercept, scene_[j].x1, scene_[j].y1);
+  const ParabolaVertex v = ParabolaVertexOf(scene_[i].slope, scene_[i].intercept, scene_[j].x1,
+                                            scene_[j].y1);
   // Stored together after the last computation, so a faulting call leaves the
   // record as it was; the E fields belong to EndParabola and stay.
   ParabolaFrame.ParX = v.vx;
@@ -29,12 +29,9 @@ void mdlKaldra::StartParabola(std::int16_t i, std::int16_t j) {
 }
 
 void mdlKaldra::EndParabola(std::int16_t i, std::int16_t j) {
-  const Segment& l = scene_[i];
-  const ParabolaVertex v = ParabolaVertexOf(l.slope, l.intercept, scene_[j].x2, scene_[j].y2);
-  ParabolaFrame.ParX = v.vx;
-  ParabolaFrame.ParY = v.vy;
-  ParabolaFrame.ParHalfE = v.half;
-  ParabolaFrame.ParAxisE = v.axis;
+  const ParabolaVertex v = ParabolaVertexOf(scene_[i].slope, scene_[i].intercept, scene_[j].x2,
+                                            scene_[j].y2);
+  ParabolaFrame = {v.half, v.axis, v.vx, v.vy, ParabolaFrame.ParHalfS, ParabolaFrame.ParAxisS};
 }
 
 }  // namespace kaldra
