@@ -10,7 +10,7 @@
 
 namespace kaldra {
 
-// One point handed to PSet while someone listens: the single-precision
+// One point PSet drew while someone listens: the single-precision
 // coordinates exactly as plotted, and the foreground colour of the moment.
 struct PlotPoint {
   float x;
@@ -62,7 +62,6 @@ class Canvas {
   void PSet(float x, float y) {
     current_x_ = x;
     current_y_ = y;
-    if (plot_sink_ != nullptr) plot_sink_->push_back({x, y, fore_color_});
     // lround(v) lies in [0, n - 1] exactly when -0.5 < v < n - 0.5; testing
     // the float first also keeps huge values away from the integer cast.
     if (!(x > -0.5f && x < static_cast<float>(surface_.width) - 0.5f)) return;
@@ -71,12 +70,15 @@ class Canvas {
     const std::ptrdiff_t row = RoundHalfAway(y);
     surface_.bits[row * surface_.stride + column] = fore_pixel_;
     ++pixels_written_;
+    // Recorded only here, so the list and PixelsWritten count the same points.
+    if (plot_sink_ != nullptr) plot_sink_->push_back({x, y, fore_color_});
   }
 
   float CurrentX() const { return current_x_; }
   float CurrentY() const { return current_y_; }
 
-  // Every PSet appends to this list while it is set; nullptr stops listening.
+  // Every PSet that lands on the surface appends to this list while it is
+  // set; nullptr stops listening.
   void SetPlotSink(std::vector<PlotPoint>* sink) { plot_sink_ = sink; }
 
   // How many PSet calls landed on the surface.
