@@ -81,7 +81,8 @@ struct PairRow {
 
 class SecondCandidateTest : public ::testing::TestWithParam<PairRow> {};
 
-TEST_P(SecondCandidateTest, IsJudgedAndRefusedOnesCostFourNumbersAndLeaveNoMark) {
+// Judged against the first; a refused one costs four numbers and leaves no mark.
+TEST_P(SecondCandidateTest, IsJudged) {
   const PairRow& row = GetParam();
   const Seg& c = row.candidate;
   // Vertical and horizontal candidates are refused alone, the rest against A.
@@ -127,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
         PairRow{"HasAsEndExactlyOnItsLine", {500, 250, 600, 300}, Refusal::kEndOnLine}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(SetUpRandomScene, CountLabelOnBlackThenSegmentsInNormalFormLabelledInOrder) {
+// The count label on black, then the segments in normal form, labelled in order.
+TEST(SetUpRandomScene, LabelThenSegmentsInOrder) {
   constexpr Seg kB{481, 350, 200, 300};  // drawn right to left
   mdlKaldra mdl;
   RecordingCanvas canvas(kExactW, kExactH);

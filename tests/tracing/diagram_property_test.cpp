@@ -26,7 +26,8 @@ double SegmentDistance(const mdlKaldra& mdl, int k, double x, double y) {
 
 class DiagramProperty : public ::testing::TestWithParam<std::uint32_t> {};
 
-TEST_P(DiagramProperty, EveryPlottedPointIsEquidistantFromItsTwoNearestSegments) {
+// Every plotted point is equidistant from its two nearest segments.
+TEST_P(DiagramProperty, PointsEquidistant) {
   mdlKaldra mdl;
   testing::RecordingCanvas canvas;
   SeededRandom random(GetParam());

@@ -166,7 +166,8 @@ struct ProbeRow {
 
 class ProbeRows : public ::testing::TestWithParam<ProbeRow> {};
 
-TEST_P(ProbeRows, TheEndIsNearestUnlessTheProbeIsStrictlyNearer) {
+// The end is the nearest point unless the probe is strictly nearer.
+TEST_P(ProbeRows, EndUnlessProbeNearer) {
   const Point a{100, 100};
   const Point qa = Probe(a, {200, 200});
   EXPECT_NEAR(qa.x, 100.1, 1e-12);
