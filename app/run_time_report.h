@@ -5,12 +5,14 @@
 #include <QString>
 #include <QWidget>
 
+#include "scene/exit_status.h"
 #include "scene/run_time_error.h"
 
 namespace kaldra {
 
-// The exit status of a run that a run-time error ended.
-inline constexpr int kRunTimeErrorStatus = 1;
+// The exit status of a run that a run-time error ended: the renderer's for
+// the same fault.
+inline constexpr int kRunTimeErrorStatus = kExitRunTime;
 
 // What the user is told when a run-time error ends the drawing.
 QString RunTimeErrorMessage(const RunTimeError& error);
