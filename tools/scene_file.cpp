@@ -137,6 +137,9 @@ std::optional<std::string> ParseSegment(const Tokens& tokens, double view_w, dou
 }  // namespace
 
 SceneReadResult ReadScene(std::string_view text, double view_w, double view_h) {
+  // The byte-order mark some editors put at the start of a UTF-8 file is no
+  // part of the first line.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   SceneReadResult result;
   SceneFile& scene = result.scene;
   auto refuse = [&result](int line, std::string reason) {

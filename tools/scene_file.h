@@ -34,7 +34,8 @@ struct SceneReadResult {
 };
 
 // Reads a scene: one segment per line as four numbers "x1 y1 x2 y2" separated
-// by blanks or tabs, "#" starting a comment, blank lines ignored. The scene is
+// by blanks or tabs, "#" starting a comment, blank lines ignored, a UTF-8
+// byte-order mark at the start skipped. The scene is
 // refused unless it holds everything a generated scene guarantees within the
 // drawing rectangle [0, view_w] x [0, view_h]: 1 to 101 segments, finite
 // numbers, and each segment acceptable to JudgeCandidate against those before

@@ -68,7 +68,7 @@ TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
 }
 
 // The other side of the limits above, with comments, blank lines, tabs, a plus
-// sign and CR LF line ends between the numbers.
+// sign and CR LF line ends between the numbers, and a byte-order mark.
 TEST(ReadScene, AcceptsTheRectangleEdgesAndAFullTable) {
   const SceneReadResult read = ReadScene(
       "# two segments\n\n"
@@ -81,6 +81,8 @@ TEST(ReadScene, AcceptsTheRectangleEdgesAndAFullTable) {
       SameSegments(PlaceScene(read.scene.segments),
                    PlaceScene({MakeCandidate(788, 565, 700, 500), MakeCandidate(0, 0, 100, 40)})));
   EXPECT_EQ(ReadScene(ManySegments(101), kW, kH).scene.segments.size(), 101u);
+  // A byte-order mark before the first number, as some editors save UTF-8.
+  EXPECT_FALSE(ReadScene(std::string("\xEF\xBB\xBF") + "10 20 30 40\n", kW, kH).error.has_value());
 }
 
 // Scene text written with 17 digits, each segment from the end generated
