@@ -49,8 +49,8 @@ struct Rendering {
 // Draws the scene on a width x height image canvas exactly as the window does:
 // set-up (count label, segments, labels), persistent drawing off, sweep 1,
 // sweep 2. With `keep_plots` every point of the sweeps that lands on a pixel
-// is recorded: the same points stats.plotted counts. A floating-point fault in the drawing ends it with
-// RunTimeError. Needs a QGuiApplication for the label font.
+// is recorded: the same points stats.plotted counts. A floating-point fault in the drawing ends it
+// with RunTimeError. Needs a QGuiApplication for the label font.
 Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots);
 
 // The image as PNG data; empty if Qt cannot encode it.
