@@ -51,8 +51,8 @@ fuzz:
 
 # Packaging and upkeep. `make package` builds the Debian package in
 # build/package (no tests there); `make package-test` builds it, unpacks and
-# checks it and, as root, installs it with apt, runs both programs and removes
-# it. `make docs` draws docs/screenshot.png again with the current renderer;
+# checks it (desktop-file-validate, appstreamcli validate, lintian) and, as
+# root, installs it with apt, runs both programs and removes it. `make docs` draws docs/screenshot.png again with the current renderer;
 # `make lint` checks the layout and runs clang-tidy (see scripts/lint).
 .PHONY: package package-test docs lint
 
