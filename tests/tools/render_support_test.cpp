@@ -1,11 +1,11 @@
 // The parts of kaldra-render besides its main: options, report, output files.
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -158,12 +158,8 @@ TEST_F(Outputs, FollowLinksKeepModesWriteFifosAndAllOrNothing) {
   EXPECT_NE(WriteOutputs({{At("fresh"), "x"}, {At("target"), "newer"}, {At("no/x"), "x"}}),
             std::nullopt);
   EXPECT_EQ(Contents(At("target")), "new");
-  std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(dir_)) {
-    left.push_back(entry.path().filename().string());
-  }
-  std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"fifo", "folder", "link", "target"}));
+  // Nothing new, not even a temporary file: fifo, folder, link, target.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 4);
 }
 
 }  // namespace
