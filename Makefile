@@ -1,5 +1,7 @@
-# The entry points of Kaldra. `make run` builds and starts the program;
-# `make test` builds and runs every test. Both install missing Debian packages.
+# The entry points of Kaldra. `make run` builds the two programs alone (in
+# build/run: no tests, no benchmarks) and starts the window; `make test` builds
+# everything in build/default and runs every test. Both install the missing
+# Debian packages they need.
 
 .PHONY: all deps build run test asan-test clean
 
@@ -12,14 +14,17 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
-run: build
+run:
+	@scripts/install-deps --run
+	@cmake --preset run >/dev/null
+	@cmake --build --preset run
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
 	  echo "kaldra: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set);"; \
 	  echo "drawing a random scene without a window instead."; \
-	  build/default/tools/kaldra-render --png kaldra.png && \
+	  build/run/tools/kaldra-render --png kaldra.png && \
 	  echo "The picture is in $(CURDIR)/kaldra.png"; \
 	else \
-	  build/default/app/kaldra; \
+	  build/run/app/kaldra; \
 	fi
 
 test: build
@@ -46,22 +51,22 @@ fuzz:
 
 # Packaging and upkeep. `make package` builds the Debian package in
 # build/package (no tests there); `make package-test` builds it, unpacks and
-# checks it and, as root, installs it with apt, runs both programs and removes
-# it. `make docs` draws docs/screenshot.png again with the current renderer;
+# checks it (desktop-file-validate, appstreamcli validate, lintian) and, as
+# root, installs it with apt, runs both programs and removes it. `make docs` draws docs/screenshot.png again with the current renderer;
 # `make lint` checks the layout and runs clang-tidy (see scripts/lint).
 .PHONY: package package-test docs lint
 
 PACKAGE_BUILD_DIR := build/package
 DOCS_SEED := 3
 
-package: deps
-	@scripts/install-deps dpkg-dev file
+package:
+	@scripts/install-deps --run dpkg-dev file
 	@cmake -S . -B $(PACKAGE_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKALDRA_BUILD_TESTS=OFF -DKALDRA_BUILD_BENCHMARKS=OFF >/dev/null
 	@cmake --build $(PACKAGE_BUILD_DIR) --target package
 
 package-test: package
-	@scripts/install-deps desktop-file-utils
+	@scripts/install-deps --run desktop-file-utils appstream lintian
 	@scripts/package-test $(PACKAGE_BUILD_DIR)
 
 docs: build

@@ -1,11 +1,15 @@
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
+#include <vector>
 
 #include <QApplication>
 
 #include "app/frm_kaldra.h"
+#include "app/open_display.h"
 #include "app/run_time_report.h"
+#include "app/window_destroyed_filter.h"
+#include "app/window_options.h"
 #include "scene/exit_status.h"
 
 namespace {
@@ -30,20 +34,22 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // The arguments are looked at before QApplication exists, so that --version
-  // works without a display and Qt never sees an option meant for it: the
-  // window takes none.
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("kaldra %s\n", KALDRA_VERSION);
-    return 0;
-  }
-  if (argc > 1) {
-    // "--version" followed by more is as wrong as anything else; name the
-    // first argument that is out of place.
-    const int unexpected = std::strcmp(argv[1], "--version") == 0 ? 2 : 1;
-    std::fprintf(stderr, "kaldra: unexpected argument '%s'; usage: kaldra [--version]\n",
-                 argv[unexpected]);
+  // The arguments are read before QApplication exists, so that --help and
+  // --version work without a display and Qt never sees an option meant for
+  // it.
+  const kaldra::ParsedWindowOptions parsed = kaldra::ParseWindowOptions(
+      std::vector<std::string_view>(argv + 1, argv + argc));
+  if (parsed.usage_error) {
+    std::fprintf(stderr, "%s\n", parsed.usage_error->c_str());
     return kaldra::kExitUsage;
+  }
+  if (parsed.options.action == kaldra::WindowOptions::Action::kHelp) {
+    std::fputs(kaldra::WindowUsageText().c_str(), stdout);
+    return kaldra::kExitDone;
+  }
+  if (parsed.options.action == kaldra::WindowOptions::Action::kVersion) {
+    std::printf("%s\n", kaldra::WindowVersionText().c_str());
+    return kaldra::kExitDone;
   }
   if (!HasDisplay()) {
     std::fprintf(stderr,
@@ -51,8 +57,13 @@ int main(int argc, char* argv[]) {
     return kaldra::kExitNoDisplay;
   }
 
-  QApplication application(argc, argv);
+  // Qt sees only the program's name: every argument was the window's own.
+  int qt_argc = 1;
+  const std::unique_ptr<QApplication> application = kaldra::OpenDisplay(qt_argc, argv);
   kaldra::frmKaldra form;
+  // A window destroyed by another program ends the program as closing it does.
+  kaldra::WindowDestroyedFilter destroyed(form, [&form] { form.close(); });
+  QApplication::instance()->installNativeEventFilter(&destroyed);
   if (const int status = kaldra::RunLoadHandler(form, [&form] { form.Form_Load(); }); status != 0) {
     return status;
   }

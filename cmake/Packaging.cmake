@@ -25,16 +25,36 @@ if(TARGET kaldra-render)
   set_target_properties(kaldra-render PROPERTIES INSTALL_RPATH "")
 endif()
 
-# The menu entry and its icon. The window shows the same SVG, compiled in.
+# The date of this version, for the AppStream release and the Debian changelog.
+set(KALDRA_RELEASE_DATE 2026-12-07)
+set(KALDRA_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 00:00:00 +0000")
+set(KALDRA_PACKAGE_MAINTAINER "Kaldra developers <kaldra@example.org>"
+  CACHE STRING "The Maintainer field of the Debian package and its changelog")
+
+# The menu entry, its icon and the AppStream metadata that software centres
+# show. The window shows the same SVG, compiled in.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/org.example.kaldra.metainfo.xml.in
+  ${PROJECT_BINARY_DIR}/packaging/org.example.kaldra.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/org.example.kaldra.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The copyright file (the licence, and those of what is compiled in) and the
+# changelog, compressed, where Debian's policy puts them.
+set(kaldra_changelog ${PROJECT_BINARY_DIR}/packaging/changelog)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${kaldra_changelog} @ONLY)
+add_custom_command(OUTPUT ${kaldra_changelog}.gz
+  COMMAND ${KALDRA_GZIP} -9 -n -f -k ${kaldra_changelog}
+  DEPENDS ${kaldra_changelog}
+  VERBATIM)
+add_custom_target(kaldra_changelog ALL DEPENDS ${kaldra_changelog}.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${kaldra_changelog}.gz
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kaldra)
 
 # --- Debian package ----------------------------------------------------------
-
-set(KALDRA_PACKAGE_MAINTAINER "Kaldra developers <kaldra@example.org>"
-  CACHE STRING "The Maintainer field of the Debian package")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kaldra)

@@ -2,16 +2,18 @@
 
 namespace kaldra {
 
-// The exit statuses of both programs, one per meaning, so a script can tell
-// what went wrong without knowing which program it ran.
+// The exit statuses of both programs, the window and the renderer. A script
+// can tell from the status alone whether anything was drawn: 2 means the run
+// stopped before drawing and changed nothing, 3 that the drawing or the
+// writing of its results failed part way.
 inline constexpr int kExitDone = 0;
-// The window cannot be opened: there is no display to open it on.
+// The window only: there is no display to open it on.
 inline constexpr int kExitNoDisplay = 1;
-// Found before any drawing: a command line the program does not take, a scene
-// file it refuses, an output it may not write.
+// Found before drawing: a command line the program does not take, a refused
+// scene, an output path that cannot be used.
 inline constexpr int kExitUsage = 2;
-// Found while or after drawing: a run-time error in the drawing (a
-// floating-point fault), or an output that could not be written.
+// Found while or after drawing: a run-time error in the drawing, or an output
+// that could not be written.
 inline constexpr int kExitRunTime = 3;
 
 }  // namespace kaldra

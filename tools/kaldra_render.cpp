@@ -2,12 +2,15 @@
 // the same image canvas as the window, and writes the picture, the plotted
 // points and the scene to files.
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scene/exit_status.h"
@@ -59,21 +62,31 @@ int Run(int argc, char* argv[]) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const ParsedRenderOptions parsed = ParseRenderOptions(args);
   if (parsed.usage_error) {
-    return Fail(kExitUsage, *parsed.usage_error + " (see kaldra-render --help)");
+    std::fprintf(stderr, "%s\n", parsed.usage_error->c_str());
+    return kExitUsage;
   }
   const RenderOptions& o = parsed.options;
   if (o.action == RenderOptions::Action::kHelp) {
     std::fputs(RenderUsageText().c_str(), stdout);
-    return 0;
+    return kExitDone;
   }
   if (o.action == RenderOptions::Action::kVersion) {
     std::puts(RenderVersionText().c_str());
-    return 0;
+    return kExitDone;
   }
-  for (const std::string* path : {&o.png_path, &o.plots_path, &o.save_scene_path}) {
-    if (path->empty()) continue;
-    if (auto problem = CheckOutputPath(*path)) return Fail(kExitUsage, *problem);
+  std::vector<OutputTarget> targets;
+  for (const auto& [option, path] : {std::pair{"--png", &o.png_path},
+                                     {"--plots", &o.plots_path},
+                                     {"--save-scene", &o.save_scene_path}}) {
+    if (!path->empty()) targets.push_back({option, *path});
   }
+  if (auto problem = CheckOutputs(targets)) return Fail(kExitUsage, *problem);
+  // Standard output may carry a file; the summary line then goes to standard
+  // error instead.
+  std::FILE* const summary = std::any_of(targets.begin(), targets.end(),
+                                         [](const OutputTarget& t) { return t.path == "-"; })
+                                 ? stderr
+                                 : stdout;
 
   SceneChoice choice;
   if (o.scene_path) {
@@ -121,15 +134,19 @@ int Run(int argc, char* argv[]) {
     }
     outputs.push_back({o.save_scene_path, std::move(text)});
   }
-  if (auto problem = WriteFilesWhole(outputs)) return Fail(kExitRunTime, *problem);
+  if (auto problem = WriteOutputs(outputs)) return Fail(kExitRunTime, *problem);
 
-  if (!o.quiet) std::printf("%s\n", SummaryJson(r.stats).c_str());
-  return 0;
+  if (!o.quiet) std::fprintf(summary, "%s\n", SummaryJson(r.stats).c_str());
+  if (std::fflush(summary) != 0) return Fail(kExitRunTime, "cannot write the summary line");
+  return kExitDone;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // A reader that leaves early (a closed pipe) is an output that could not be
+  // written, reported like any other, not a silent end by signal.
+  std::signal(SIGPIPE, SIG_IGN);
   try {
     return Run(argc, argv);
   } catch (const std::exception& error) {

@@ -11,13 +11,19 @@
 
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 
 #include "scene/run_time_error.h"
-#include "tools/json_line.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"
@@ -27,21 +33,33 @@ namespace {
 using namespace kaldra;
 
 // What is wrong with a seed's rendering and summary line; empty when nothing.
+// The line is read back with Qt's JSON reader and must give the figures the
+// rendering holds.
 std::string Check(std::uint32_t seed, const Rendering& r, const std::string& line) {
-  const std::optional<FlatJson> json = ParseFlatJson(line);
-  if (!json) return "the summary line is not valid JSON: " + line;
-  for (const char* key :
-       {"seed", "segments", "samples", "plotted", "generate_ms", "sweep1_ms", "sweep2_ms"}) {
-    const auto it = json->find(key);
-    if (it == json->end() || !it->second) return std::string("no number for \"") + key + "\"";
-    if (*it->second < 0) return std::string("\"") + key + "\" is negative";
+  const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(line));
+  if (!json.isObject()) return "the summary line is not a JSON object: " + line;
+  const QJsonObject object = json.object();
+  const RenderStats& s = r.stats;
+  const std::pair<const char*, double> expected[] = {{"seed", seed},
+                                                     {"segments", s.segments},
+                                                     {"samples", static_cast<double>(s.samples)},
+                                                     {"plotted", static_cast<double>(s.plotted)},
+                                                     {"generate_ms", s.generate_ms},
+                                                     {"sweep1_ms", s.sweep1_ms},
+                                                     {"sweep2_ms", s.sweep2_ms}};
+  if (object.size() != 7) return "the summary line does not hold exactly the seven keys: " + line;
+  for (const auto& [key, value] : expected) {
+    const QJsonValue found = object.value(QLatin1String(key));
+    if (!found.isDouble()) return std::string("no number for \"") + key + "\"";
+    // The times are written rounded to three decimals; the counts exactly.
+    if (std::abs(found.toDouble() - value) > 0.0005 + 1e-9 || value < 0) {
+      return std::string("\"") + key + "\" differs from the rendering's figure";
+    }
   }
-  if (json->size() != 7) return "the summary line has keys besides the seven";
-  if (*json->at("seed") != seed) return "the summary line names another seed";
-  const double segments = *json->at("segments");
-  if (segments < 3 || segments > 17) return "segment count outside 3 to 17";
-  if (segments != r.scene->Count()) return "segment count differs from the scene's";
-  if (*json->at("plotted") > *json->at("samples")) return "more points plotted than sampled";
+  if (s.seed != seed) return "the rendering names another seed";
+  if (s.segments < 3 || s.segments > 17) return "segment count outside 3 to 17";
+  if (s.segments != r.scene->Count()) return "segment count differs from the scene's";
+  if (s.plotted > s.samples) return "more points plotted than sampled";
   for (int k = 0; k < r.scene->Count(); ++k) {
     if (!((*r.scene)[k].x1 < (*r.scene)[k].x2)) {
       return "segment " + std::to_string(k) + " is not stored left end first";

@@ -8,34 +8,85 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+
+#include <QFile>
+#include <QSaveFile>
 
 namespace kaldra {
 
-namespace {
+namespace fs = std::filesystem;
 
-std::string Directory(const std::string& path) {
-  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-  return parent.empty() ? std::string(".") : parent.string();
-}
+namespace {
 
 std::string Failure(const std::string& what, const std::string& path, int error) {
   return "cannot " + what + " '" + path + "': " + std::strerror(error);
 }
 
-// Creates a fresh temporary file next to `path`, hidden and named after it.
-// O_EXCL never reuses a name that exists; mode 0666 lets the umask decide the
-// final permissions, as for any new file.
-int CreateTemporary(const std::string& path, std::string& temp_path) {
-  const std::filesystem::path target(path);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = "." + target.filename().string() + ".tmp" +
-                             std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    temp_path = (target.parent_path() / name).string();
-    const int fd = ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+// The file a path names once the symbolic links at its end are followed, the
+// way QSaveFile follows them; a dangling link gives the path it points to.
+// Empty, with errno set, when the links go round in a loop.
+std::string FollowLinks(const std::string& path) {
+  fs::path p(path);
+  for (int depth = 0; depth < 40; ++depth) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(p, error))) return p.string();
+    const fs::path target = fs::read_symlink(p, error);
+    if (error) return p.string();
+    p = target.is_absolute() ? target : p.parent_path() / target;
   }
-  errno = EEXIST;
-  return -1;
+  errno = ELOOP;
+  return {};
+}
+
+std::string Folder(const std::string& path) {
+  const fs::path parent = fs::path(path).parent_path();
+  return parent.empty() ? std::string(".") : parent.string();
+}
+
+// What makes two outputs the same file: the device and inode of one that
+// exists, else the path with every link and ".." resolved.
+std::string Identity(const struct stat& info) {
+  return "inode " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
+// Why one output path cannot be written, or nullopt; sets `identity`.
+std::optional<std::string> CheckOne(const std::string& path, std::string& identity) {
+  if (QFile::encodeName(QFile::decodeName(path.c_str())).toStdString() != path) {
+    return "cannot write '" + path + "': the name is not valid in the system's encoding";
+  }
+  struct stat info {};
+  const bool exists = ::stat(path.c_str(), &info) == 0;
+  if (!exists && errno != ENOENT) return Failure("write", path, errno);
+  if (exists && S_ISDIR(info.st_mode)) return "cannot write '" + path + "': it is a directory";
+  if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+    return Failure("write", path, errno);
+  }
+  if (exists) identity = Identity(info);
+  if (exists && !S_ISREG(info.st_mode)) return std::nullopt;  // written directly, in place
+
+  // A regular file is replaced by a new one made in the folder of the file
+  // the links lead to.
+  const std::string target = FollowLinks(path);
+  if (target.empty()) return Failure("write", path, errno);
+  const std::string folder = Folder(target);
+  struct stat folder_info {};
+  if (::stat(folder.c_str(), &folder_info) != 0) return Failure("write into", folder, errno);
+  if (!S_ISDIR(folder_info.st_mode)) return "cannot write into '" + folder + "': not a directory";
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+    return Failure("write into", folder, errno);
+  }
+  // In a sticky folder (/tmp) only the owner of a file may replace it.
+  const uid_t user = ::geteuid();
+  if (exists && (folder_info.st_mode & S_ISVTX) != 0 && user != 0 && info.st_uid != user &&
+      folder_info.st_uid != user) {
+    return Failure("replace", path, EPERM);
+  }
+  if (!exists) {
+    std::error_code error;
+    identity = "path " + fs::weakly_canonical(fs::absolute(target), error).string();
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> WriteAll(int fd, const std::string& contents) {
@@ -48,52 +99,77 @@ std::optional<std::string> WriteAll(int fd, const std::string& contents) {
     }
     done += static_cast<std::size_t>(n);
   }
-  // On disk before the rename, so a crash leaves the old file or the new one.
-  if (::fsync(fd) != 0) return std::string(std::strerror(errno));
   return std::nullopt;
+}
+
+// Standard output, or a file that is not a regular one, written in place.
+std::optional<std::string> WriteDirectly(const OutputFile& file) {
+  if (file.path == "-") {
+    std::fflush(stdout);
+    if (auto problem = WriteAll(STDOUT_FILENO, file.contents)) {
+      return "cannot write to standard output: " + *problem;
+    }
+    return std::nullopt;
+  }
+  const int fd = ::open(file.path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return Failure("write", file.path, errno);
+  std::optional<std::string> problem = WriteAll(fd, file.contents);
+  if (::close(fd) != 0 && !problem) problem = std::string(std::strerror(errno));
+  if (problem) return "cannot write '" + file.path + "': " + *problem;
+  return std::nullopt;
+}
+
+bool IsExistingNonRegular(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 
 }  // namespace
 
-std::optional<std::string> CheckOutputPath(const std::string& path) {
-  const std::string dir = Directory(path);
-  struct stat info {};
-  if (::stat(dir.c_str(), &info) != 0) return Failure("write into", dir, errno);
-  if (!S_ISDIR(info.st_mode)) return "cannot write into '" + dir + "': not a directory";
-  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    return "cannot write '" + path + "': it is a directory";
+std::optional<std::string> CheckOutputs(const std::vector<OutputTarget>& targets) {
+  std::vector<std::string> identities;
+  for (std::size_t a = 0; a < targets.size(); ++a) {
+    const OutputTarget& target = targets[a];
+    std::string& identity = identities.emplace_back();
+    if (target.path == "-") {
+      identity = "standard output";
+    } else if (auto problem = CheckOne(target.path, identity)) {
+      return problem;
+    }
+    for (std::size_t b = 0; b < a; ++b) {
+      if (identities[b] != identity) continue;
+      if (identity == "standard output") {
+        return targets[b].option + " and " + target.option + " both write to standard output";
+      }
+      return targets[b].option + " and " + target.option + " name the same file";
+    }
   }
   return std::nullopt;
 }
 
-std::optional<std::string> WriteFilesWhole(const std::vector<OutputFile>& files) {
-  std::vector<std::string> temps;
-  auto remove_temps = [&temps] {
-    for (const std::string& t : temps) ::unlink(t.c_str());
+std::optional<std::string> WriteOutputs(const std::vector<OutputFile>& files) {
+  std::vector<std::pair<const OutputFile*, std::unique_ptr<QSaveFile>>> regular;
+  std::vector<const OutputFile*> direct;
+  auto failure = [](const OutputFile& file, const QSaveFile& save) {
+    return "cannot write '" + file.path + "': " + save.errorString().toStdString();
   };
   for (const OutputFile& file : files) {
-    std::string temp;
-    const int fd = CreateTemporary(file.path, temp);
-    if (fd < 0) {
-      const int error = errno;
-      remove_temps();
-      return Failure("write", file.path, error);
+    if (file.path == "-" || IsExistingNonRegular(file.path)) {
+      direct.push_back(&file);
+      continue;
     }
-    temps.push_back(temp);
-    std::optional<std::string> problem = WriteAll(fd, file.contents);
-    if (::close(fd) != 0 && !problem) problem = std::string(std::strerror(errno));
-    if (problem) {
-      remove_temps();
-      return "cannot write '" + file.path + "': " + *problem;
+    auto save = std::make_unique<QSaveFile>(QFile::decodeName(file.path.c_str()));
+    const auto size = static_cast<qint64>(file.contents.size());
+    if (!save->open(QIODevice::WriteOnly) || save->write(file.contents.data(), size) != size) {
+      return failure(file, *save);
     }
+    regular.emplace_back(&file, std::move(save));
   }
-  for (std::size_t k = 0; k < files.size(); ++k) {
-    if (::rename(temps[k].c_str(), files[k].path.c_str()) != 0) {
-      const int error = errno;
-      temps.erase(temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(k));
-      remove_temps();
-      return Failure("write", files[k].path, error);
-    }
+  for (const OutputFile* file : direct) {
+    if (auto problem = WriteDirectly(*file)) return problem;
+  }
+  for (const auto& [file, save] : regular) {
+    if (!save->commit()) return failure(*file, *save);
   }
   return std::nullopt;
 }

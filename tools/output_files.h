@@ -6,22 +6,36 @@
 
 namespace kaldra {
 
-// A file to write and its whole contents.
+// An output file as the command line names it: the option, and the path ("-"
+// for standard output).
+struct OutputTarget {
+  std::string option;
+  std::string path;
+};
+
+// Whether every output can be written, checked before any work so that a
+// mistyped path is a usage error rather than a lost rendering. A symbolic link
+// stands for the file it points to. Refused: a path whose folder is missing or
+// may not be written, a directory, an existing file the user may not write, a
+// file in a sticky folder that another user owns, a name Qt cannot represent,
+// two outputs that are the same file (the same device and inode, or for files
+// not there yet the same resolved path), and more than one "-". Returns the
+// reason for the first refusal.
+std::optional<std::string> CheckOutputs(const std::vector<OutputTarget>& targets);
+
+// A file to write and its whole contents; "-" is standard output.
 struct OutputFile {
   std::string path;
   std::string contents;
 };
 
-// Whether `path` can be created: its directory exists and is a directory.
-// Checked before any work, so a mistyped directory is a usage error rather than
-// a lost rendering. Returns the reason when it cannot.
-std::optional<std::string> CheckOutputPath(const std::string& path);
-
-// Writes every file whole or not at all: each is first written to a temporary
-// file in its own directory (so the rename stays on one file system), and only
-// when all are complete are they renamed into place. On failure every
-// temporary file is removed and the reason returned; no target is touched
-// unless a rename itself fails.
-std::optional<std::string> WriteFilesWhole(const std::vector<OutputFile>& files);
+// Writes the files. A regular file, or one not there yet, goes through
+// QSaveFile: written next to its target and renamed onto it, keeping an
+// existing file's permissions, so it is whole or not at all; a symbolic link
+// is followed and kept. Anything else that exists (standard output, a FIFO, a
+// terminal, a device) is written directly. The direct writes come after every
+// regular file is complete, and the renames after them, so a failure anywhere
+// before the renames replaces no file. Returns the reason of the first failure.
+std::optional<std::string> WriteOutputs(const std::vector<OutputFile>& files);
 
 }  // namespace kaldra

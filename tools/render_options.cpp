@@ -1,7 +1,12 @@
 #include "tools/render_options.h"
 
 #include <charconv>
+#include <memory>
 #include <system_error>
+
+#include <CLI/CLI.hpp>
+
+#include "command_line/command_line_help.h"
 
 namespace kaldra {
 
@@ -27,130 +32,139 @@ bool ParseSize(std::string_view text, int& width, int& height) {
   return ParseSide(text.substr(0, x), width) && ParseSide(text.substr(x + 1), height);
 }
 
+// A check of an option's value: the reason it is refused, or "" when taken.
+CLI::Validator Check(std::function<std::string(const std::string&)> reason) {
+  return {[reason = std::move(reason)](std::string& value) { return reason(value); }, "", ""};
+}
+
+// The value is the next argument even when that is an option; an option
+// forgotten its value would otherwise take the next option's name for it.
+const CLI::Validator kNotAnOption = Check([](const std::string& value) -> std::string {
+  if (value.starts_with("--")) return "needs a value, not the option '" + value + "'";
+  return {};
+});
+
+const CLI::Validator kFileName = Check([](const std::string& value) -> std::string {
+  return value.empty() ? "needs a file name" : "";
+});
+
+// The options' text before conversion: every value is checked while the
+// command line is read, and converted once it has passed.
+struct OptionText {
+  std::string seed;
+  std::string scene;
+  std::string size;
+  std::string png;
+  std::string plots;
+  std::string save_scene;
+  bool quiet = false;
+};
+
+// The command line of kaldra-render: the parsing and the --help text both
+// come from this one definition.
+std::unique_ptr<CLI::App> DefineOptions(OptionText& text) {
+  auto app = std::make_unique<CLI::App>(
+      "Draws the segment Voronoi diagram of a random or given scene without a window,\n"
+      "exactly as the Kaldra window draws it.",
+      "kaldra-render");
+  app->formatter(UsageFormatter());
+  app->set_help_flag("-h,--help", "show this text");
+  app->set_version_flag("--version", RenderVersionText(), "show the version");
+
+  // Each value option once, its value checked; the text shown for it in
+  // --help is its type alone.
+  auto value = [&app](const char* name, std::string& target, const char* type, const char* help) {
+    return app->add_option(name, target, help)
+        ->type_name(type)
+        ->option_text(type)
+        ->check(kNotAnOption);
+  };
+  CLI::Option* seed = value("--seed", text.seed, "N",
+                            "the random scene of seed N, 0 to 4294967295;\n"
+                            "without --seed or --scene the seed comes from the clock")
+                          ->check(Check([](const std::string& v) -> std::string {
+                            std::uint32_t seed_value = 0;
+                            if (ParseDecimal(v, seed_value)) return {};
+                            return "needs a whole number from 0 to 4294967295, not '" + v + "'";
+                          }));
+  CLI::Option* scene =
+      value("--scene", text.scene, "FILE",
+            "the segments of FILE ('-' for standard input),\nin the format of kaldra-scene(5)")
+          ->check(kFileName);
+  seed->excludes(scene);
+  value("--size", text.size, "WxH",
+        "canvas size in pixels, each side 64 to 8192\n(788x565 unless given)")
+      ->check(Check([](const std::string& v) -> std::string {
+        int w = 0;
+        int h = 0;
+        if (ParseSize(v, w, h)) return {};
+        return "needs WxH with each side from " + std::to_string(kMinRenderSide) + " to " +
+               std::to_string(kMaxRenderSide) + ", not '" + v + "'";
+      }));
+  value("--png", text.png, "FILE", "write the picture as PNG ('-' for standard output)")
+      ->check(kFileName);
+  value("--plots", text.plots, "FILE",
+        "write every point drawn on the canvas as\nx, y, colour, tab-separated")
+      ->check(kFileName);
+  value("--save-scene", text.save_scene, "FILE", "write the scene in the format --scene reads")
+      ->check(kFileName);
+  app->add_flag("--quiet", text.quiet, "do not print the summary line")
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->disable_flag_override();
+
+  app->footer(
+      "Prints one JSON line on standard output: seed, segments, samples, plotted,\n"
+      "generate_ms, sweep1_ms, sweep2_ms; on standard error when an output is '-'.\n"
+      "Output files are written whole or not at all.\n"
+      "\n"
+      "Exit status: 0 done; 2 a problem found before drawing (usage, scene, output\n"
+      "path); 3 a problem while or after drawing (a run-time error, an output that\n"
+      "could not be written). See kaldra-render(1).");
+  return app;
+}
+
 }  // namespace
 
 ParsedRenderOptions ParseRenderOptions(const std::vector<std::string_view>& args) {
   ParsedRenderOptions parsed;
-  RenderOptions& o = parsed.options;
-  auto fail = [&parsed](std::string message) {
-    parsed.options = {};
-    parsed.usage_error = std::move(message);
+  OptionText text;
+  const std::unique_ptr<CLI::App> app = DefineOptions(text);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app->parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    parsed.options.action = RenderOptions::Action::kHelp;
     return parsed;
-  };
-
-  bool size_given = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string_view name = args[i];
-    std::optional<std::string_view> inline_value;
-    if (const std::size_t eq = name.find('=');
-        name.starts_with("--") && eq != std::string_view::npos) {
-      inline_value = name.substr(eq + 1);
-      name = name.substr(0, eq);
-    }
-    const std::string shown(name);
-
-    if (name == "--help" || name == "--version" || name == "--quiet") {
-      if (inline_value) return fail("option " + shown + " takes no value");
-      if (name == "--help") {
-        o.action = RenderOptions::Action::kHelp;
-        return parsed;
-      }
-      if (name == "--version") {
-        o.action = RenderOptions::Action::kVersion;
-        return parsed;
-      }
-      if (o.quiet) return fail("option --quiet given twice");
-      o.quiet = true;
-      continue;
-    }
-    if (name != "--seed" && name != "--scene" && name != "--size" && name != "--png" &&
-        name != "--plots" && name != "--save-scene") {
-      if (!name.starts_with("-") || name == "-") return fail("unexpected argument '" + shown + "'");
-      return fail("unknown option '" + shown + "'");
-    }
-
-    // The value: after "=", or the next argument unless that is another
-    // option ("-" alone is a value: standard input).
-    std::string_view value;
-    if (inline_value) {
-      value = *inline_value;
-    } else {
-      if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
-        return fail("option " + shown + " needs a value");
-      }
-      value = args[++i];
-    }
-    const std::string shown_value(value);
-
-    if (name == "--seed") {
-      if (o.seed) return fail("option --seed given twice");
-      std::uint32_t seed = 0;
-      if (!ParseDecimal(value, seed)) {
-        return fail("--seed needs a whole number from 0 to 4294967295, not '" + shown_value + "'");
-      }
-      o.seed = seed;
-    } else if (name == "--scene") {
-      if (o.scene_path) return fail("option --scene given twice");
-      if (value.empty()) return fail("option --scene needs a file name");
-      o.scene_path = shown_value;
-    } else if (name == "--size") {
-      if (size_given) return fail("option --size given twice");
-      size_given = true;
-      if (!ParseSize(value, o.width, o.height)) {
-        return fail("--size needs WxH with each side from " + std::to_string(kMinRenderSide) +
-                    " to " + std::to_string(kMaxRenderSide) + ", not '" + shown_value + "'");
-      }
-    } else {
-      std::string& path = name == "--png"     ? o.png_path
-                          : name == "--plots" ? o.plots_path
-                                              : o.save_scene_path;
-      if (!path.empty()) return fail("option " + shown + " given twice");
-      if (value.empty()) return fail("option " + shown + " needs a file name");
-      path = shown_value;
-    }
+  } catch (const CLI::CallForVersion&) {
+    parsed.options.action = RenderOptions::Action::kVersion;
+    return parsed;
+  } catch (const CLI::ParseError& error) {
+    parsed.usage_error = UsageErrorLine("kaldra-render", error);
+    return parsed;
   }
 
-  if (o.seed && o.scene_path) return fail("give either --seed or --scene, not both");
-  // Two outputs into one file would leave only the one written last.
-  const std::string* outputs[] = {&o.png_path, &o.plots_path, &o.save_scene_path};
-  const char* names[] = {"--png", "--plots", "--save-scene"};
-  for (int a = 0; a < 3; ++a) {
-    for (int b = a + 1; b < 3; ++b) {
-      if (!outputs[a]->empty() && *outputs[a] == *outputs[b]) {
-        return fail(std::string(names[a]) + " and " + names[b] + " name the same file");
-      }
-    }
+  // Every value passed its check above, so these conversions succeed.
+  RenderOptions& o = parsed.options;
+  if (!text.seed.empty()) {
+    std::uint32_t seed = 0;
+    ParseDecimal(text.seed, seed);
+    o.seed = seed;
   }
+  if (app->count("--scene") > 0) o.scene_path = text.scene;
+  if (!text.size.empty()) ParseSize(text.size, o.width, o.height);
+  o.png_path = text.png;
+  o.plots_path = text.plots;
+  o.save_scene_path = text.save_scene;
+  o.quiet = text.quiet;
   return parsed;
 }
 
 std::string RenderVersionText() { return std::string("kaldra-render ") + KALDRA_VERSION; }
 
 std::string RenderUsageText() {
-  return "Usage: kaldra-render [--seed N | --scene FILE] [--size WxH] [--png FILE]\n"
-         "                     [--plots FILE] [--save-scene FILE] [--quiet]\n"
-         "\n"
-         "Draws the segment Voronoi diagram of a random or given scene without a\n"
-         "window, exactly as the Kaldra window draws it.\n"
-         "\n"
-         "  --seed N           the random scene of seed N (0 to 4294967295); without\n"
-         "                     --seed or --scene the seed comes from the clock\n"
-         "  --scene FILE       the segments of FILE ('-' for standard input): one\n"
-         "                     segment per line, x1 y1 x2 y2 in pixels, (x1, y1) the\n"
-         "                     end generated first; '#' starts a comment\n"
-         "  --size WxH         canvas size in pixels, each side 64 to 8192 (788x565)\n"
-         "  --png FILE         write the picture as PNG\n"
-         "  --plots FILE       write every plotted point: x, y, colour, tab-separated\n"
-         "  --save-scene FILE  write the scene in the format --scene reads\n"
-         "  --quiet            do not print the summary line\n"
-         "  --help             show this text\n"
-         "  --version          show the version\n"
-         "\n"
-         "Prints one JSON line: seed, segments, samples, plotted, generate_ms,\n"
-         "sweep1_ms, sweep2_ms. Exit status: 0 done, 2 usage error or invalid\n"
-         "scene, 3 run-time error (a floating-point fault while drawing, or an\n"
-         "output file that could not be written). Output files are written whole\n"
-         "or not at all.\n";
+  OptionText text;
+  return DefineOptions(text)->help();
 }
 
 }  // namespace kaldra

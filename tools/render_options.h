@@ -24,26 +24,29 @@ struct RenderOptions {
   std::optional<std::string> scene_path;  // --scene; "-" is standard input
   int width = kDefaultRenderWidth;        // --size
   int height = kDefaultRenderHeight;
-  std::string png_path;         // --png; empty when not asked for
+  std::string png_path;         // --png; empty when not asked for, "-" standard output
   std::string plots_path;       // --plots
   std::string save_scene_path;  // --save-scene
   bool quiet = false;           // --quiet
 };
 
-// The options, or the one-line reason the command line is not understood.
+// The options, or the line to show when the command line is not understood:
+// "kaldra-render: WHAT (see kaldra-render --help)".
 struct ParsedRenderOptions {
   RenderOptions options;
   std::optional<std::string> usage_error;
 };
 
 // Reads the arguments after the program name. Each option may be given as
-// "--name value" or "--name=value", and at most once; --help and --version
-// end the reading.
+// "--name value" or "--name=value", and at most once; a value that starts
+// with "--" is taken for a forgotten value. -h, --help and --version win over
+// anything else on the line. Output paths are checked later, against the file
+// system (CheckOutputs).
 ParsedRenderOptions ParseRenderOptions(const std::vector<std::string_view>& args);
 
 // "kaldra-render VERSION".
 std::string RenderVersionText();
-// The usage text of --help.
+// The usage text of --help, made from the same option definitions.
 std::string RenderUsageText();
 
 }  // namespace kaldra

@@ -1,15 +1,36 @@
 #!/usr/bin/env bash
 # real_window_test.sh KALDRA GRAB_SCREEN [CLOSE_WINDOW]: runs the program in a
 # virtual X server as a person would: waits for the window "Kaldra", looks at
-# what it shows, and ends it three ways (End clicked once the diagram is there;
-# Alt+E and a close request while the sweeps still run). Each time it must be
-# gone within a second with status 0. Exit status 77: skipped.
+# what it shows, and ends it four ways (End clicked once the diagram is there;
+# Alt+E, a close request and the window destroyed while the sweeps still run).
+# Each time it must be gone within a second with status 0. First, without a
+# server, displays that cannot be opened. Exit status 77: skipped.
 
 set -u
 kaldra=$1 grab_screen=$2 close_window=${3:-} app_pid="" failures=0
-{ command -v Xvfb && command -v xdotool; } >/dev/null || { echo "SKIP: no Xvfb/xdotool"; exit 77; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# A display no server listens on, whatever DISPLAY holds: one line on standard
+# error and status 1, not Qt's abort (status 134).
+unused=150
+while [ -e "/tmp/.X11-unix/X$unused" ] || [ -e "/tmp/.X$unused-lock" ]; do unused=$((unused + 1)); done
+for display in ":$unused" ":$unused.3" nonsense /nowhere/socket:0; do
+  err=$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u XDG_SESSION_TYPE DISPLAY="$display" \
+    "$kaldra" 2>&1 >/dev/null)
+  status=$?
+  echo "DISPLAY=$display: status $status: $err"
+  case "$status $err" in
+    *$'\n'*) fail "DISPLAY=$display: more than one line on standard error" ;;
+    "1 kaldra: cannot open the display '$display': "?*) ;;
+    *) fail "DISPLAY=$display: expected status 1 and the reason" ;;
+  esac
+done
+
+{ command -v Xvfb && command -v xdotool; } >/dev/null || {
+  echo "SKIP: no Xvfb/xdotool"
+  exit $((failures > 0 ? 1 : 77))
+}
 
 # Xvfb picks a free display, so parallel runs never share one; -noreset keeps
 # it from refusing connections while it resets after its last client left.
@@ -72,6 +93,11 @@ fi
 if [ -n "$close_window" ] && start "close"; then
   "$close_window" "$window" || fail "could not ask the window to close"
   ended "window closed while drawing"
+fi
+# xdotool windowclose destroys the X window, which Qt does not notice itself.
+if start "destroyed"; then
+  timeout 5 xdotool windowclose "$window"
+  ended "window destroyed while drawing"
 fi
 echo "$failures check(s) failed"
 exit $((failures > 0))

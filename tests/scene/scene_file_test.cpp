@@ -77,7 +77,7 @@ TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
 }
 
 // The other side of the limits above, with comments, blank lines, tabs, a plus
-// sign and CR LF line ends between the numbers.
+// sign and CR LF line ends between the numbers, and a byte-order mark.
 TEST(ReadScene, AcceptsTheRectangleEdgesAndAFullTable) {
   const SceneReadResult read = ReadScene(
       "\xEF\xBB\xBF# two segments, after a byte-order mark\n\n"
