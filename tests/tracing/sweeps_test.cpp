@@ -3,6 +3,7 @@
 #include "tracing/sweeps.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -34,9 +35,13 @@ class PairWatchingCanvas : public RecordingCanvas {
     do_events_before.push_back(do_events);
   }
   using RecordingCanvas::ForeColor;
+  void BeforePair(int i, int j) override {
+    announced.push_back({i, j, static_cast<int>(fore_colors.size())});
+  }
 
   std::vector<ClippedLine> bisectors;
   std::vector<int> do_events_before;
+  std::vector<std::array<int, 3>> announced;  // i, j, traces before it
 
  private:
   const mdlKaldra& mdl_;
@@ -67,7 +72,10 @@ TEST(SweepOne, VisitsThePairsInOrderAndYieldsOncePerOuterIndex) {
     // The pairs of i = 0 come after the first yield, the pair of i = 1 after
     // the second.
     EXPECT_EQ(canvas.do_events_before[static_cast<std::size_t>(n * 6)], i + 1);
+    // Each pair is announced once, right before its first trace.
+    EXPECT_EQ(canvas.announced.at(static_cast<std::size_t>(n)), (std::array<int, 3>{i, j, n * 6}));
   }
+  EXPECT_EQ(canvas.announced.size(), 3u);
   EXPECT_EQ(canvas.ForeColor(), kGreen);
 }
 
