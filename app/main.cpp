@@ -1,15 +1,19 @@
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 
+#include "app/drawing_session.h"
 #include "app/frm_kaldra.h"
 #include "app/run_time_report.h"
+#include "app/window_options.h"
 
 namespace {
 
-// The exit status for a command line the program does not take.
+// The exit status for a command line the program does not take, or a scene
+// file it refuses.
 constexpr int kUsageStatus = 2;
 // The exit status when there is no screen to open the window on.
 constexpr int kNoDisplayStatus = 1;
@@ -34,20 +38,35 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // The arguments are looked at before QApplication exists, so that --version
-  // works without a display and Qt never sees an option meant for it: the
-  // window takes none.
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+  // The arguments are looked at before QApplication exists, so that --help,
+  // --version and a refused scene file need no display.
+  const kaldra::ParsedWindowOptions parsed = kaldra::ParseWindowOptions(
+      std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed.usage_error) {
+    std::fprintf(stderr, "kaldra: %s (see kaldra --help)\n", parsed.usage_error->c_str());
+    return kUsageStatus;
+  }
+  const kaldra::WindowOptions& options = parsed.options;
+  if (options.action == kaldra::WindowOptions::Action::kHelp) {
+    std::fputs(kaldra::WindowUsageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.action == kaldra::WindowOptions::Action::kVersion) {
     std::printf("kaldra %s\n", KALDRA_VERSION);
     return 0;
   }
-  if (argc > 1) {
-    // "--version" followed by more is as wrong as anything else; name the
-    // first argument that is out of place.
-    const int unexpected = std::strcmp(argv[1], "--version") == 0 ? 2 : 1;
-    std::fprintf(stderr, "kaldra: unexpected argument '%s'; usage: kaldra [--version]\n",
-                 argv[unexpected]);
-    return kUsageStatus;
+  kaldra::SceneOrigin origin;
+  if (options.scene_path) {
+    kaldra::SceneFileRead read = kaldra::DrawingSession(kaldra::kClientWidth, kaldra::kClientHeight)
+                                     .ReadSceneFile(*options.scene_path);
+    if (!read.origin) {
+      // A refused scene is told as the renderer tells it, "FILE:LINE: reason".
+      std::fprintf(stderr, "%s%s\n", read.unreadable ? "kaldra: " : "", read.problem.c_str());
+      return kUsageStatus;
+    }
+    origin = std::move(*read.origin);
+  } else {
+    origin = options.seed ? kaldra::SceneOrigin{options.seed, {}, {}} : kaldra::NewRandomOrigin();
   }
   if (!HasDisplay()) {
     std::fprintf(stderr,
@@ -55,10 +74,11 @@ int main(int argc, char* argv[]) {
     return kNoDisplayStatus;
   }
 
-  QApplication application(argc, argv);
+  // Qt sees none of the arguments, so it cannot take any of them for its own.
+  int qt_argc = 1;
+  QApplication application(qt_argc, argv);
   kaldra::frmKaldra form;
-  if (const int status = kaldra::RunLoadHandler(form, [&form] { form.Form_Load(); }); status != 0) {
-    return status;
-  }
+  const auto load = [&form, &origin] { form.Form_Load(std::move(origin)); };
+  if (const int status = kaldra::RunLoadHandler(form, load); status != 0) return status;
   return QApplication::exec();
 }
