@@ -329,13 +329,15 @@ void frmKaldra::WriteFile(const QString& path, const QByteArray& bytes) {
 
 QString frmKaldra::SceneName() const {
   if (origin_.seed) return QString::number(*origin_.seed);
+  if (origin_.file_name == "-") return QStringLiteral("stdin");
   return QFileInfo(QString::fromStdString(origin_.file_name)).completeBaseName();
 }
 
 void frmKaldra::SyncMenu() {
   scene_entry_->setText(
       origin_.seed ? QStringLiteral("Seed %1").arg(*origin_.seed)
-                   : QStringLiteral("Scene %1").arg(QString::fromStdString(origin_.file_name)));
+                   : QStringLiteral("Scene %1")
+                         .arg(QFileInfo(QString::fromStdString(origin_.file_name)).fileName()));
   Action(WindowAction::kCopySeed)
       ->setText(origin_.seed ? QStringLiteral("&Copy seed") : QStringLiteral("&Copy file name"));
   pace_entry_->setText(pace_ == 0 ? QStringLiteral("Pace: full speed")
