@@ -52,7 +52,9 @@ fuzz:
 # Packaging and upkeep. `make package` builds the Debian package in
 # build/package (no tests there); `make package-test` builds it, unpacks and
 # checks it (desktop-file-validate, appstreamcli validate, lintian) and, as
-# root, installs it with apt, runs both programs and removes it. `make docs` draws docs/screenshot.png again with the current renderer;
+# root, installs it with apt, runs both programs and removes it. `make docs`
+# draws docs/screenshot.png again with the current renderer and
+# docs/window-paced.png with the window in a virtual X server;
 # `make lint` checks the layout and runs clang-tidy (see scripts/lint).
 .PHONY: package package-test docs lint
 
@@ -73,6 +75,7 @@ docs: build
 	@mkdir -p docs
 	@build/default/tools/kaldra-render --seed $(DOCS_SEED) --png docs/screenshot.png --quiet
 	@echo "docs/screenshot.png: seed $(DOCS_SEED)"
+	@scripts/window-screenshot build/default docs/window-paced.png
 
 lint: build
 	@scripts/install-deps clang-format-14 clang-tidy-14

@@ -1,23 +1,58 @@
 #include "app/frm_kaldra.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScreen>
 #include <QShortcutEvent>
 #include <QStyle>
+#include <QTimer>
 
-#include "scene/draw_scene.h"
-#include "scene/generate_scene.h"
-#include "scene/random_source.h"
-#include "tracing/sweeps.h"
+#include "app/run_time_report.h"
+#include "app/window_overlay.h"
 
 namespace kaldra {
+
+namespace {
+
+// Thrown from a yield of the drawing when the user has asked for another
+// scene (or ended the program); caught where the drawing started, which then
+// draws the scene asked for. It never crosses a frame of Qt's: the yields
+// throw it after the window system has returned.
+struct DrawingAbandoned {};
+
+// The longest the drawing waits without handling input, so that End, closing
+// the window and every key work within well under 100 ms while it is slowed
+// or paused.
+constexpr int kWaitSliceMs = 20;
+
+// Handles input for `ms` milliseconds, returning when they are over.
+void WaitHandlingEvents(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void TellSeed(const SceneOrigin& origin) {
+  // The seed goes to standard error so that a scene seen on screen can be
+  // drawn again with the renderer.
+  if (origin.seed) std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*origin.seed));
+}
+
+}  // namespace
 
 frmKaldra::WindowCanvas::WindowCanvas(frmKaldra& form)
     : ImageCanvas(kClientWidth, kClientHeight), form_(form) {}
@@ -25,10 +60,13 @@ frmKaldra::WindowCanvas::WindowCanvas(frmKaldra& form)
 void frmKaldra::WindowCanvas::DoEvents() {
   form_.update();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  form_.ThrowIfAbandoned();
 }
 
-frmKaldra::frmKaldra(std::function<void()> end_program)
-    : end_program_(std::move(end_program)), canvas_(*this) {
+void frmKaldra::WindowCanvas::BeforePair(int i, int j) { form_.WaitBeforePair(i, j); }
+
+frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
+    : end_program_(std::move(end_program)), desktop_(std::move(desktop)), canvas_(*this) {
   setObjectName(QStringLiteral("frmKaldra"));
   setWindowTitle(QStringLiteral("Kaldra"));
   setWindowIcon(QIcon(QStringLiteral(":/kaldra/kaldra.svg")));
@@ -41,30 +79,300 @@ frmKaldra::frmKaldra(std::function<void()> end_program)
   cmd_end_->setFocus();
   connect(cmd_end_, &QPushButton::clicked, this, &frmKaldra::cmdEnd_Click);
   cmd_end_->installEventFilter(this);
+
+  for (const WindowActionInfo& info : kWindowActions) {
+    auto* action = new QAction(QString::fromUtf8(info.menu_text), this);
+    action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(info.keys)));
+    action->setCheckable(info.action == WindowAction::kPause ||
+                         info.action == WindowAction::kLegend);
+    connect(action, &QAction::triggered, this, [this, which = info.action] { Trigger(which); });
+    addAction(action);
+    actions_[static_cast<std::size_t>(info.action)] = action;
+  }
+  menu_ = new QMenu(this);
+  scene_entry_ = menu_->addAction(QString());
+  scene_entry_->setEnabled(false);
+  menu_->addAction(Action(WindowAction::kCopySeed));
+  menu_->addSeparator();
+  menu_->addAction(Action(WindowAction::kNewScene));
+  menu_->addAction(Action(WindowAction::kRedraw));
+  menu_->addSeparator();
+  pace_entry_ = menu_->addAction(QString());
+  pace_entry_->setEnabled(false);
+  for (const WindowAction a : {WindowAction::kSlower, WindowAction::kFaster,
+                               WindowAction::kFullSpeed, WindowAction::kPause}) {
+    menu_->addAction(Action(a));
+  }
+  menu_->addSeparator();
+  for (const WindowAction a : {WindowAction::kOpenScene, WindowAction::kSavePicture,
+                               WindowAction::kSaveScene, WindowAction::kCopyPicture}) {
+    menu_->addAction(Action(a));
+  }
+  menu_->addSeparator();
+  menu_->addAction(Action(WindowAction::kLegend));
+  menu_->addSeparator();
+  menu_->addAction(Action(WindowAction::kQuit));
+  PlaceOnScreen();
+}
+
+void frmKaldra::PlaceOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
   // The client area is centred; the frame is the window manager's and its
   // size is not known before the window is shown.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+  const QRect available = screen->availableGeometry();
+  const QRect centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), available);
+  if (available.contains(centred)) {
+    setGeometry(centred);
+    return;
+  }
+  // Larger than the screen (a high-density screen counts fewer logical
+  // pixels): centring would push the title bar and the End button off it.
+  // Before the window exists, move() places the frame's top-left corner, so
+  // the title bar stays on the screen.
+  move(std::max(centred.left(), available.left()), std::max(centred.top(), available.top()));
+}
+
+void frmKaldra::Form_Load() { Form_Load(NewRandomOrigin()); }
+
+void frmKaldra::Form_Load(std::uint32_t seed) { Form_Load(SceneOrigin{seed, {}, {}}); }
+
+void frmKaldra::Form_Load(SceneOrigin origin) {
+  show();
+  TellSeed(origin);
+  Draw(std::move(origin));
+}
+
+void frmKaldra::Draw(SceneOrigin origin) {
+  pending_ = std::move(origin);
+  if (drawing_) {
+    abandon_ = true;
+    return;
+  }
+  drawing_ = true;
+  // The drawing may also end by a run-time error; the window is idle after it
+  // all the same.
+  struct Idle {
+    frmKaldra& form;
+    ~Idle() {
+      form.drawing_ = form.abandon_ = false;
+      form.pending_.reset();
+      form.pair_.reset();
+      form.update();
+    }
+  } idle{*this};
+  while (pending_) {
+    origin_ = std::move(*pending_);
+    pending_.reset();
+    abandon_ = false;
+    pair_.reset();
+    pairs_announced_ = 0;
+    try {
+      session_.Draw(origin_, canvas_);
+    } catch (const DrawingAbandoned&) {
+      // pending_ holds the next scene, or nothing after End.
+    }
   }
 }
 
-void frmKaldra::Form_Load() { Form_Load(ClockSeed()); }
+void frmKaldra::StartDrawing(SceneOrigin origin) {
+  if (drawing_) {
+    Draw(std::move(origin));
+    return;
+  }
+  // Drawn from inside an event handler: a run-time error is reported here,
+  // since it must not cross Qt's frames, and ends the program's event loop.
+  if (const int status = RunLoadHandler(*this, [&] { Draw(std::move(origin)); }); status != 0) {
+    QCoreApplication::exit(status);
+  }
+}
 
-void frmKaldra::Form_Load(std::uint32_t seed) {
-  show();
-  // The seed goes to standard error so that a scene seen on screen can be
-  // drawn again with the renderer.
-  std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(seed));
-  SeededRandom random(seed);
-  const Scene scene = GenerateScene(random, kClientWidth, kClientHeight);
-  DrawScene(scene, canvas_);
+void frmKaldra::ThrowIfAbandoned() const {
+  if (abandon_) throw DrawingAbandoned{};
+}
+
+void frmKaldra::WaitBeforePair(int i, int j) {
+  ++pairs_announced_;
+  if (pace_ == 0 && !paused_) {
+    // Full speed: no wait and no yield, so the drawing is as fast as ever.
+    pair_.reset();
+    return;
+  }
+  pair_ = {i, j};
   update();
-  TraceDiagram(scene, canvas_);
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  for (;;) {
+    ThrowIfAbandoned();
+    // The pace is read afresh each time, so a change applies to this pair.
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    const int left = PairDelayMs() - static_cast<int>(waited.count());
+    if (!paused_ && left <= 0) return;
+    WaitHandlingEvents(paused_ ? kWaitSliceMs : std::min(left, kWaitSliceMs));
+  }
+}
+
+void frmKaldra::Trigger(WindowAction action) {
+  switch (action) {
+    case WindowAction::kNewScene: {
+      SceneOrigin origin = NewRandomOrigin();
+      TellSeed(origin);
+      StartDrawing(std::move(origin));
+      break;
+    }
+    case WindowAction::kRedraw:
+      StartDrawing(origin_);
+      break;
+    case WindowAction::kSlower:
+      pace_ = std::min(pace_ + 1, static_cast<int>(kPairDelaysMs.size()) - 1);
+      break;
+    case WindowAction::kFaster:
+      pace_ = std::max(pace_ - 1, 0);
+      break;
+    case WindowAction::kFullSpeed:
+      pace_ = 0;
+      break;
+    case WindowAction::kPause:
+      paused_ = !paused_;
+      break;
+    case WindowAction::kCopySeed:
+      desktop_.copy_text(origin_.seed ? QString::number(*origin_.seed)
+                                      : QString::fromStdString(origin_.file_name));
+      break;
+    case WindowAction::kOpenScene:
+      OpenScene();
+      break;
+    case WindowAction::kSavePicture:
+      SavePicture();
+      break;
+    case WindowAction::kSaveScene:
+      SaveScene();
+      break;
+    case WindowAction::kCopyPicture:
+      desktop_.copy_image(canvas_.Image().copy());
+      break;
+    case WindowAction::kLegend:
+      legend_ = !legend_;
+      break;
+    case WindowAction::kQuit:
+      EndProgram();
+      break;
+  }
+  SyncMenu();
   update();
 }
 
-void frmKaldra::cmdEnd_Click() { end_program_(); }
+void frmKaldra::OpenScene() {
+  const QString path = desktop_.open_file_name(
+      this, QStringLiteral("Open scene"), QStringLiteral("Kaldra scenes (*.scene);;All files (*)"));
+  if (path.isEmpty()) return;
+  SceneFileRead read = session_.ReadSceneFile(QFile::encodeName(path).toStdString());
+  if (!read.origin) {
+    // The scene on the canvas stays, and so does a drawing in progress.
+    desktop_.tell_problem(this, QString::fromStdString(read.problem));
+    return;
+  }
+  read.origin->file_name = path.toStdString();
+  StartDrawing(std::move(*read.origin));
+}
+
+void frmKaldra::SavePicture() {
+  // What is drawn so far, also while the drawing goes on.
+  const QImage picture = canvas_.Image().copy();
+  const QString path = desktop_.save_file_name(this, QStringLiteral("Save picture"),
+                                               QStringLiteral("kaldra-%1.png").arg(SceneName()),
+                                               QStringLiteral("PNG pictures (*.png)"));
+  if (path.isEmpty()) return;
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+    desktop_.tell_problem(this, QStringLiteral("The picture could not be encoded as PNG."));
+    return;
+  }
+  WriteFile(path, png);
+}
+
+void frmKaldra::SaveScene() {
+  const std::optional<std::string> text = session_.SceneText(origin_);
+  if (!text) {
+    desktop_.tell_problem(
+        this, QStringLiteral("The scene text would not reproduce this scene; nothing was saved."));
+    return;
+  }
+  const QString path = desktop_.save_file_name(this, QStringLiteral("Save scene"),
+                                               QStringLiteral("kaldra-%1.scene").arg(SceneName()),
+                                               QStringLiteral("Kaldra scenes (*.scene)"));
+  if (!path.isEmpty()) WriteFile(path, QByteArray::fromStdString(*text));
+}
+
+void frmKaldra::WriteFile(const QString& path, const QByteArray& bytes) {
+  QString problem;
+  const QFileInfo target(path);
+  if (target.exists() && !target.isFile()) {
+    // A device or a pipe is written to, never replaced by a file.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+      problem = file.errorString();
+    }
+  } else {
+    // A regular file is replaced whole or not at all (through a symbolic
+    // link, its target is replaced and the link kept).
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+      problem = file.errorString();
+    }
+  }
+  if (!problem.isEmpty()) {
+    desktop_.tell_problem(this, QStringLiteral("Cannot write %1: %2").arg(path, problem));
+  }
+}
+
+QString frmKaldra::SceneName() const {
+  if (origin_.seed) return QString::number(*origin_.seed);
+  if (origin_.file_name == "-") return QStringLiteral("stdin");
+  return QFileInfo(QString::fromStdString(origin_.file_name)).completeBaseName();
+}
+
+void frmKaldra::SyncMenu() {
+  scene_entry_->setText(
+      origin_.seed ? QStringLiteral("Seed %1").arg(*origin_.seed)
+                   : QStringLiteral("Scene %1")
+                         .arg(QFileInfo(QString::fromStdString(origin_.file_name)).fileName()));
+  Action(WindowAction::kCopySeed)
+      ->setText(origin_.seed ? QStringLiteral("&Copy seed") : QStringLiteral("&Copy file name"));
+  pace_entry_->setText(pace_ == 0 ? QStringLiteral("Pace: full speed")
+                                  : QStringLiteral("Pace: %1 ms per pair").arg(PairDelayMs()));
+  Action(WindowAction::kPause)->setChecked(paused_);
+  Action(WindowAction::kLegend)->setChecked(legend_);
+}
+
+QString frmKaldra::StatusText() const {
+  if (pace_ == 0 && !paused_) return {};
+  QStringList parts;
+  if (drawing_ && pair_) {
+    const int n = session_.SegmentCount();
+    const int sweep = pairs_announced_ <= n * (n - 1) / 2 ? 1 : 2;
+    parts << QStringLiteral("sweep %1, pair (%2, %3)")
+                 .arg(sweep)
+                 .arg(pair_->first)
+                 .arg(pair_->second);
+  }
+  parts << (pace_ == 0 ? QStringLiteral("full speed")
+                       : QStringLiteral("%1 ms per pair").arg(PairDelayMs()));
+  if (paused_) parts << QStringLiteral("paused (P resumes)");
+  if (!drawing_) parts << QStringLiteral("R redraws");
+  return parts.join(QStringLiteral(" \u00b7 "));
+}
+
+void frmKaldra::cmdEnd_Click() { EndProgram(); }
+
+void frmKaldra::EndProgram() {
+  end_program_();
+  // Reached only when the end action returns, as in tests: nothing more is
+  // drawn.
+  pending_.reset();
+  abandon_ = drawing_;
+}
 
 void frmKaldra::EndProcessNow() {
   std::fflush(nullptr);
@@ -87,13 +395,29 @@ void frmKaldra::paintEvent(QPaintEvent* /*event*/) {
   // Scaled to the widget's logical size, so a high-density screen shows the
   // canvas at its size in device-independent pixels.
   painter.drawImage(rect(), canvas_.Image());
+  // Everything else is painted over the picture, never into the canvas.
+  if (pair_ && std::max(pair_->first, pair_->second) < session_.SegmentCount()) {
+    const auto line = [this](int k) {
+      const DrawingSession::Ends e = session_.SegmentEnds(k);
+      return QLineF(e.x1, e.y1, e.x2, e.y2);
+    };
+    PaintPairHighlight(painter, line(pair_->first), line(pair_->second));
+  }
+  if (legend_) PaintLegend(painter, rect());
+  if (const QString status = StatusText(); !status.isEmpty()) PaintStatus(painter, rect(), status);
 }
 
 void frmKaldra::closeEvent(QCloseEvent* event) {
   // Closing the window ends the program like End, also while the diagram is
   // still being drawn: there is nothing to draw for once the window is gone.
   event->accept();
-  end_program_();
+  EndProgram();
+}
+
+void frmKaldra::contextMenuEvent(QContextMenuEvent* event) {
+  SyncMenu();
+  // Not exec(): the menu must not hold the drawing or the End button.
+  menu_->popup(event->globalPos());
 }
 
 }  // namespace kaldra

@@ -1,10 +1,12 @@
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
 
+#include "app/drawing_session.h"
 #include "app/frm_kaldra.h"
 #include "app/open_display.h"
 #include "app/run_time_report.h"
@@ -34,22 +36,36 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // The arguments are read before QApplication exists, so that --help and
-  // --version work without a display and Qt never sees an option meant for
-  // it.
+  // The arguments are read before QApplication exists, so that --help,
+  // --version and a refused scene file need no display, and Qt never sees an
+  // option meant for the window.
   const kaldra::ParsedWindowOptions parsed = kaldra::ParseWindowOptions(
-      std::vector<std::string_view>(argv + 1, argv + argc));
+      std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.usage_error) {
     std::fprintf(stderr, "%s\n", parsed.usage_error->c_str());
     return kaldra::kExitUsage;
   }
-  if (parsed.options.action == kaldra::WindowOptions::Action::kHelp) {
+  const kaldra::WindowOptions& options = parsed.options;
+  if (options.action == kaldra::WindowOptions::Action::kHelp) {
     std::fputs(kaldra::WindowUsageText().c_str(), stdout);
     return kaldra::kExitDone;
   }
-  if (parsed.options.action == kaldra::WindowOptions::Action::kVersion) {
+  if (options.action == kaldra::WindowOptions::Action::kVersion) {
     std::printf("%s\n", kaldra::WindowVersionText().c_str());
     return kaldra::kExitDone;
+  }
+  kaldra::SceneOrigin origin;
+  if (options.scene_path) {
+    kaldra::SceneFileRead read = kaldra::DrawingSession(kaldra::kClientWidth, kaldra::kClientHeight)
+                                     .ReadSceneFile(*options.scene_path);
+    if (!read.origin) {
+      // A refused scene is told as the renderer tells it, "FILE:LINE: reason".
+      std::fprintf(stderr, "%s%s\n", read.unreadable ? "kaldra: " : "", read.problem.c_str());
+      return kaldra::kExitUsage;
+    }
+    origin = std::move(*read.origin);
+  } else {
+    origin = options.seed ? kaldra::SceneOrigin{options.seed, {}, {}} : kaldra::NewRandomOrigin();
   }
   if (!HasDisplay()) {
     std::fprintf(stderr,
@@ -64,8 +80,7 @@ int main(int argc, char* argv[]) {
   // A window destroyed by another program ends the program as closing it does.
   kaldra::WindowDestroyedFilter destroyed(form, [&form] { form.close(); });
   QApplication::instance()->installNativeEventFilter(&destroyed);
-  if (const int status = kaldra::RunLoadHandler(form, [&form] { form.Form_Load(); }); status != 0) {
-    return status;
-  }
+  const auto load = [&form, &origin] { form.Form_Load(std::move(origin)); };
+  if (const int status = kaldra::RunLoadHandler(form, load); status != 0) return status;
   return QApplication::exec();
 }

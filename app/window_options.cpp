@@ -1,55 +1,120 @@
 #include "app/window_options.h"
 
+#include <charconv>
 #include <memory>
+#include <string_view>
+#include <system_error>
 
 #include <CLI/CLI.hpp>
 
+#include "app/window_actions.h"
 #include "command_line/command_line_help.h"
 
 namespace kaldra {
 
 namespace {
 
-// The command line of the window: the parsing and the --help text both come
-// from this one definition.
-std::unique_ptr<CLI::App> DefineOptions() {
-  auto app = std::make_unique<CLI::App>(
-      "Opens a window, places 3 to 17 random non-crossing line segments on it and\n"
-      "draws their Voronoi diagram while you watch. End (Alt+E) quits at any time.",
-      "kaldra");
-  app->formatter(UsageFormatter());
-  app->set_help_flag("-h,--help", "show this text");
-  app->set_version_flag("--version", WindowVersionText(), "show the version");
-  app->footer(
-      "The seed of the scene is printed on standard error; kaldra-render --seed N\n"
-      "draws the same scene into a file.\n"
-      "\n"
-      "Exit status: 0 done (End, or the window closed); 1 the display cannot be\n"
-      "opened; 2 a usage error; 3 a run-time error while drawing. See kaldra(1).");
-  return app;
+// A whole decimal number from 0 to 2^32 - 1, read as kaldra-render reads its
+// seed: no sign, no base prefix, nothing after the digits.
+std::optional<std::uint32_t> ParseSeed(std::string_view text) {
+  std::uint32_t seed = 0;
+  if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  const char* const end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, seed);
+  if (ec != std::errc() || ptr != end) return std::nullopt;
+  return seed;
 }
+
+// The usage line names the choice between --seed and --scene, which CLI11's
+// generic "[OPTIONS]" would hide.
+class WindowFormatter : public CLI::Formatter {
+ public:
+  std::string make_usage(const CLI::App* /*app*/, std::string /*name*/) const override {
+    return "Usage: kaldra [--seed N | --scene FILE] [--help] [--version]\n";
+  }
+};
+
+// The parser; `seed` and `scene` receive the values as given.
+struct WindowCommandLine {
+  CLI::App app{"Draws the segment Voronoi diagram of a random or given scene, pair by pair.",
+               "kaldra"};
+  bool version = false;
+  std::string seed;
+  std::string scene;
+  CLI::Option* seed_option = nullptr;
+  CLI::Option* scene_option = nullptr;
+
+  WindowCommandLine() {
+    auto formatter = std::make_shared<WindowFormatter>();
+    formatter->column_width(16);
+    app.formatter(formatter);
+    app.set_help_flag("-h,--help", "show this text");
+    app.add_flag("--version", version, "show the version");
+    seed_option = app.add_option("--seed", seed, "the random scene of seed N, 0 to 4294967295")
+                      ->type_name("N")
+                      ->check(CLI::Validator(
+                          [](const std::string& text) {
+                            return ParseSeed(text)
+                                       ? std::string()
+                                       : "not a whole number from 0 to 4294967295: '" + text + "'";
+                          },
+                          "", ""));
+    scene_option = app.add_option("--scene", scene, "the scene of FILE ('-': standard input)")
+                       ->type_name("FILE")
+                       ->check(CLI::Validator(
+                           [](const std::string& text) {
+                             return text.empty() ? "needs a file name" : std::string();
+                           },
+                           "", ""));
+    app.footer(
+        "Without --seed or --scene the scene is new every run. A scene file holds one\n"
+        "segment per line, x1 y1 x2 y2 in pixels, as kaldra-render reads and writes it.\n"
+        "\n"
+        "Keys in the window (a right click on the canvas lists them too):\n" +
+        WindowKeysText() +
+        "\n"
+        "Exit status: 0 done (End, or the window closed); 1 the display cannot be\n"
+        "opened; 2 a usage error or a refused scene file; 3 a run-time error while\n"
+        "drawing. See kaldra(1).");
+  }
+};
 
 }  // namespace
 
-ParsedWindowOptions ParseWindowOptions(const std::vector<std::string_view>& args) {
+ParsedWindowOptions ParseWindowOptions(const std::vector<std::string>& args) {
   ParsedWindowOptions parsed;
-  const std::unique_ptr<CLI::App> app = DefineOptions();
+  WindowCommandLine command_line;
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
-    app->parse(reversed);
+    command_line.app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
     parsed.options.action = WindowOptions::Action::kHelp;
-  } catch (const CLI::CallForVersion&) {
-    parsed.options.action = WindowOptions::Action::kVersion;
+    return parsed;
   } catch (const CLI::ParseError& error) {
     parsed.usage_error = UsageErrorLine("kaldra", error);
+    return parsed;
+  }
+  WindowOptions& o = parsed.options;
+  if (command_line.seed_option->count() > 0 && command_line.scene_option->count() > 0) {
+    parsed.usage_error = "kaldra: give either --seed or --scene, not both (see kaldra --help)";
+    return parsed;
+  }
+  if (command_line.version) {
+    o.action = WindowOptions::Action::kVersion;
+  } else if (command_line.seed_option->count() > 0) {
+    o.seed = ParseSeed(command_line.seed);
+  } else if (command_line.scene_option->count() > 0) {
+    o.scene_path = command_line.scene;
   }
   return parsed;
 }
 
 std::string WindowVersionText() { return std::string("kaldra ") + KALDRA_VERSION; }
 
-std::string WindowUsageText() { return DefineOptions()->help(); }
+std::string WindowUsageText() {
+  WindowCommandLine command_line;
+  return command_line.app.help();
+}
 
 }  // namespace kaldra

@@ -1,16 +1,18 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kaldra {
 
-// What one command line of the window program asks for.
+// What the command line of the window program asks for.
 struct WindowOptions {
-  enum class Action { kRun, kHelp, kVersion };
-  Action action = Action::kRun;
+  enum class Action { kShow, kHelp, kVersion };
+  Action action = Action::kShow;
+  std::optional<std::uint32_t> seed;      // --seed: this seed's random scene
+  std::optional<std::string> scene_path;  // --scene: this file's scene; "-" is standard input
 };
 
 // The options, or the line to show when the command line is not understood:
@@ -20,14 +22,12 @@ struct ParsedWindowOptions {
   std::optional<std::string> usage_error;
 };
 
-// Reads the arguments after the program name: kaldra [-h | --help] [--version].
-// Read before Qt starts, so that --help and --version work without a display
-// and Qt never takes an argument for one of its own.
-ParsedWindowOptions ParseWindowOptions(const std::vector<std::string_view>& args);
+// Reads the arguments after the program name.
+ParsedWindowOptions ParseWindowOptions(const std::vector<std::string>& args);
 
 // "kaldra VERSION".
 std::string WindowVersionText();
-// The usage text of --help, made from the same option definitions.
+// The text of --help: the usage, the options and the window's keys.
 std::string WindowUsageText();
 
 }  // namespace kaldra

@@ -62,6 +62,11 @@ class Canvas {
   // Lets the window system handle what is pending (repaints, clicks).
   virtual void DoEvents() {}
 
+  // Called by the sweeps right before they trace the pair (i, j). The window
+  // waits here when the user asks for a slower pace or a pause; by default
+  // nothing happens, so a drawing at full speed is not touched.
+  virtual void BeforePair(int /*i*/, int /*j*/) {}
+
   // One pixel at (lround(x), lround(y)) in the foreground colour; a point off
   // the surface is not shown. The current position becomes (x, y).
   void PSet(float x, float y) {

@@ -2,9 +2,12 @@
 
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
 #include <system_error>
 
 #include "scene/run_time_error.h"
@@ -219,6 +222,30 @@ std::string WriteScene(const Scene& scene, std::string_view comment) {
       put(s.y1, '\n');
     }
   }
+  return text;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& text) {
+  std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return std::strerror(errno);
+  char buffer[65536];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  std::optional<std::string> problem;
+  if (std::ferror(file) != 0) problem = std::strerror(errno);
+  if (file != stdin) std::fclose(file);
+  return problem;
+}
+
+std::optional<std::string> SavedSceneText(const Scene& scene, std::optional<std::uint32_t> seed) {
+  const auto w = static_cast<long>(scene.Width());
+  const auto h = static_cast<long>(scene.Height());
+  std::string comment = "Kaldra scene, " + std::to_string(w) + "x" + std::to_string(h);
+  if (seed) comment += ", seed " + std::to_string(*seed);
+  comment += "\nx1 y1 x2 y2 per segment, (x1, y1) the end generated first";
+  std::string text = WriteScene(scene, comment);
+  const SceneReadResult back = ReadScene(text, scene.Width(), scene.Height());
+  if (back.error || !SameSegments(*back.scene, scene)) return std::nullopt;
   return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,5 +46,14 @@ bool SameSegments(const Scene& a, const Scene& b);
 // reproduces the scene bit for bit. `comment`, if not empty, heads the text as
 // comment lines.
 std::string WriteScene(const Scene& scene, std::string_view comment = {});
+
+// The whole of the file at `path`, or of standard input for "-", into `text`;
+// the system's reason when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& text);
+
+// A scene as both programs save it: a comment naming the drawing rectangle
+// (which reading it back needs) and the seed, if any, then the segments. None
+// when the text would not read back as exactly this scene.
+std::optional<std::string> SavedSceneText(const Scene& scene, std::optional<std::uint32_t> seed);
 
 }  // namespace kaldra

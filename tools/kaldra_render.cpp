@@ -31,33 +31,6 @@ int Fail(int status, const std::string& message) {
   return status;
 }
 
-// The whole of a file, or of standard input for "-".
-bool ReadInput(const std::string& path, std::string& text, std::string& problem) {
-  std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    problem = std::strerror(errno);
-    return false;
-  }
-  char buffer[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  const bool failed = std::ferror(file) != 0;
-  if (failed) problem = std::strerror(errno);
-  if (file != stdin) std::fclose(file);
-  return !failed;
-}
-
-// The scene text for --save-scene, checked by reading it back: a saved scene
-// must draw exactly what was drawn.
-bool SceneText(const Rendering& r, int width, int height, std::string& text) {
-  std::string comment = "Kaldra scene, " + std::to_string(width) + "x" + std::to_string(height);
-  if (r.stats.seed) comment += ", seed " + std::to_string(*r.stats.seed);
-  comment += "\nx1 y1 x2 y2 per segment, (x1, y1) the end generated first";
-  text = WriteScene(*r.scene, comment);
-  const SceneReadResult back = ReadScene(text, width, height);
-  return !back.error && SameSegments(*back.scene, *r.scene);
-}
-
 int Run(int argc, char* argv[]) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const ParsedRenderOptions parsed = ParseRenderOptions(args);
@@ -91,9 +64,8 @@ int Run(int argc, char* argv[]) {
   SceneChoice choice;
   if (o.scene_path) {
     std::string text;
-    std::string problem;
-    if (!ReadInput(*o.scene_path, text, problem)) {
-      return Fail(kExitUsage, "cannot read '" + *o.scene_path + "': " + problem);
+    if (auto problem = ReadWholeFile(*o.scene_path, text)) {
+      return Fail(kExitUsage, "cannot read '" + *o.scene_path + "': " + *problem);
     }
     SceneReadResult scene = ReadScene(text, o.width, o.height);
     if (scene.error) {
@@ -128,11 +100,11 @@ int Run(int argc, char* argv[]) {
   }
   if (!o.plots_path.empty()) outputs.push_back({o.plots_path, PlotListText(r.plots)});
   if (!o.save_scene_path.empty()) {
-    std::string text;
-    if (!SceneText(r, o.width, o.height, text)) {
+    std::optional<std::string> text = SavedSceneText(*r.scene, r.stats.seed);
+    if (!text) {
       return Fail(kExitRunTime, "the scene text would not reproduce the scene; not written");
     }
-    outputs.push_back({o.save_scene_path, std::move(text)});
+    outputs.push_back({o.save_scene_path, std::move(*text)});
   }
   if (auto problem = WriteOutputs(outputs)) return Fail(kExitRunTime, *problem);
 

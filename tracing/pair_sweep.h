@@ -11,13 +11,17 @@ namespace kaldra {
 // Visits every pair of segments once, i < j, in the order (0, 1), (0, 2), ...,
 // (1, 2), ..., and yields to the window system once per outer index, before
 // its pairs: the window repaints and End is heard between two values of i.
+// Each pair is announced to the canvas (BeforePair) before it is visited.
 template <typename VisitPair>
 void ForEachPair(const Scene& scene, Canvas& canvas, VisitPair&& visit) {
   const std::int16_t last = CheckedSub(scene.SegCount(), 2);
   for (std::int16_t i = 0; i <= last; i = CheckedAdd(i, 1)) {
     canvas.DoEvents();
     const std::int16_t last_j = CheckedSub(scene.SegCount(), 1);
-    for (std::int16_t j = CheckedAdd(i, 1); j <= last_j; j = CheckedAdd(j, 1)) visit(i, j);
+    for (std::int16_t j = CheckedAdd(i, 1); j <= last_j; j = CheckedAdd(j, 1)) {
+      canvas.BeforePair(i, j);
+      visit(i, j);
+    }
   }
 }
 

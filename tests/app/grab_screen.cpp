@@ -1,7 +1,8 @@
-// grab_screen [WINDOW_ID]: grabs a window (or the whole screen) and prints
+// grab_screen [WINDOW_ID [PNG]]: grabs a window (or the whole screen) and prints
 // "WIDTH HEIGHT WHITE COLOURS OTHER": its size, its white pixels, how many of
 // the diagram's six colours it shows, and its pixels of any other colour but
-// black, leaving out the End button, which the widget style draws.
+// black, leaving out the End button, which the widget style draws. With PNG
+// the grab is saved there too (the README's screenshots).
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication application(argc, argv);
   const WId window = argc > 1 ? std::strtoul(argv[1], nullptr, 0) : 0;
   const QImage shot = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+  if (argc > 2 && !shot.save(QString::fromLocal8Bit(argv[2]))) return 1;
   const std::set<QRgb> diagram = {0x00FFFF, 0xFF00FF, 0xFFFF00, 0xFF0000, 0x0000FF, 0x00FF00};
   std::set<QRgb> seen;
   long white = 0, other = 0;

@@ -2,9 +2,10 @@
 # real_window_test.sh KALDRA GRAB_SCREEN [CLOSE_WINDOW]: runs the program in a
 # virtual X server as a person would: waits for the window "Kaldra", looks at
 # what it shows, and ends it four ways (End clicked once the diagram is there;
-# Alt+E, a close request and the window destroyed while the sweeps still run).
-# Each time it must be gone within a second with status 0. First, without a
-# server, displays that cannot be opened. Exit status 77: skipped.
+# Alt+E, a close request and the window destroyed while the sweeps still run;
+# Quit in the context menu, after the legend key). Each time it must be gone
+# within a second with status 0. First, without a server, displays that cannot
+# be opened. Exit status 77: skipped.
 
 set -u
 kaldra=$1 grab_screen=$2 close_window=${3:-} app_pid="" failures=0
@@ -44,10 +45,11 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
 
-# Starts the program (it reports its seed) and waits up to 10 s for its window;
-# sets `window`. Qt also keeps an unmapped 1x1 window of that name.
+# Starts the program with the arguments after the label (it reports its seed)
+# and waits up to 10 s for its window; sets `window`. Qt also keeps an
+# unmapped 1x1 window of that name.
 start() {
-  "$kaldra" &
+  "$kaldra" "${@:2}" &
   app_pid=$! window=""
   local deadline=$(($(now_ms) + 10000))
   while [ -z "$window" ] && [ "$(now_ms)" -lt "$deadline" ] && kill -0 "$app_pid"; do
@@ -98,6 +100,27 @@ fi
 if start "destroyed"; then
   timeout 5 xdotool windowclose "$window"
   ended "window destroyed while drawing"
+fi
+# The legend key paints over the canvas in colours the diagram never uses; a
+# right click opens the context menu (a second visible window of the program),
+# and its Quit entry, by its access key, ends the program.
+if start "legend and menu" --seed 9; then
+  timeout 5 xdotool windowfocus --sync "$window" key l
+  deadline=$(($(now_ms) + 3000))
+  while read -r _ _ _ _ other < <("$grab_screen" "$window"); do
+    [ "$other" -gt 0 ] || [ "$(now_ms)" -ge "$deadline" ] && break
+    sleep 0.1
+  done
+  [ "${other:-0}" -gt 0 ] || fail "the legend key showed nothing over the canvas"
+  timeout 5 xdotool mousemove --window "$window" 400 300 click 3
+  for _ in $(seq 30); do
+    shown=$(timeout 5 xdotool search --onlyvisible --pid "$app_pid" | wc -l)
+    [ "$shown" -ge 2 ] && break
+    sleep 0.1
+  done
+  [ "$shown" -ge 2 ] || fail "no context menu on a right click"
+  timeout 5 xdotool key q
+  ended "Quit in the context menu"
 fi
 echo "$failures check(s) failed"
 exit $((failures > 0))

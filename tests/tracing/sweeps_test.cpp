@@ -2,6 +2,7 @@
 // and the yields, and the fault check after every trace.
 #include "tracing/sweeps.h"
 
+#include <array>
 #include <cfenv>
 #include <string>
 #include <vector>
@@ -45,9 +46,18 @@ class FlagRaisingCanvas : public testing::RecordingCanvas {
   int fault_at_;
 };
 
+// Remembers each pair announced before it is traced, with the traces so far.
+class PairWatchingCanvas : public testing::RecordingCanvas {
+ public:
+  void BeforePair(int i, int j) override {
+    announced.push_back({i, j, static_cast<int>(fore_colors.size())});
+  }
+  std::vector<std::array<int, 3>> announced;
+};
+
 TEST(TraceDiagram, TracesInPairOrderAndYieldsOncePerOuterIndexInEachSweep) {
   const Scene scene = ThreeSegments();
-  testing::RecordingCanvas canvas;
+  PairWatchingCanvas canvas;
   DrawScene(scene, canvas);
   canvas.fore_colors.clear();
   const SweepStats stats = TraceDiagram(scene, canvas);
@@ -60,6 +70,10 @@ TEST(TraceDiagram, TracesInPairOrderAndYieldsOncePerOuterIndexInEachSweep) {
   for (int pair = 0; pair < 3; ++pair) expected.insert(expected.end(), one.begin(), one.end());
   for (int pair = 0; pair < 3; ++pair) expected.insert(expected.end(), two.begin(), two.end());
   EXPECT_EQ(canvas.fore_colors, expected);
+  // Each pair is announced once per sweep, right before its first trace.
+  const std::vector<std::array<int, 3>> announced = {{0, 1, 0},  {0, 2, 6},  {1, 2, 12},
+                                                     {0, 1, 18}, {0, 2, 22}, {1, 2, 26}};
+  EXPECT_EQ(canvas.announced, announced);
   EXPECT_GT(stats.samples, 0u);
   EXPECT_FALSE(canvas.plots.empty());
 }

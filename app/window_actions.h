@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace kaldra {
+
+// What the user can ask of the window besides End.
+enum class WindowAction {
+  kNewScene,
+  kRedraw,
+  kSlower,
+  kFaster,
+  kFullSpeed,
+  kPause,
+  kCopySeed,
+  kOpenScene,
+  kSavePicture,
+  kSaveScene,
+  kCopyPicture,
+  kLegend,
+  kQuit,
+};
+
+// One action as the context menu, the shortcuts and --help present it. The
+// one table feeds all three, so they cannot drift apart.
+struct WindowActionInfo {
+  WindowAction action;
+  const char* menu_text;  // the menu entry; the letter after '&' is its access key
+  const char* keys;       // the shortcuts in portable key-sequence text, "; " between them
+  const char* help;       // what it does, in a few words
+};
+
+inline constexpr std::array<WindowActionInfo, 13> kWindowActions = {{
+    {WindowAction::kNewScene, "&New scene", "N", "a new random scene, drawn from the start"},
+    {WindowAction::kRedraw, "&Redraw", "R", "the same scene again, from the start"},
+    {WindowAction::kSlower, "&Slower", "-",
+     "pair by pair, slower each time, the traced pair highlighted"},
+    {WindowAction::kFaster, "&Faster", "+; =", "back towards full speed"},
+    {WindowAction::kFullSpeed, "F&ull speed", "0", "the pace at start"},
+    {WindowAction::kPause, "&Pause / resume", "P", "hold the drawing between two pairs"},
+    {WindowAction::kCopySeed, "&Copy seed", "", "copy the seed (or the file name)"},
+    {WindowAction::kOpenScene, "&Open scene...", "Ctrl+O", "draw a scene file"},
+    {WindowAction::kSavePicture, "Save pic&ture...", "Ctrl+S", "save the canvas as PNG"},
+    {WindowAction::kSaveScene, "Save sc&ene...", "Ctrl+Shift+S", "save the scene as a file"},
+    {WindowAction::kCopyPicture, "Copy p&icture", "Ctrl+C", "copy the canvas to the clipboard"},
+    {WindowAction::kLegend, "&Legend", "L", "show or hide the colours of the curve families"},
+    {WindowAction::kQuit, "&Quit", "Esc; Ctrl+Q", "end the program, like End"},
+}};
+
+// The actions with their keys, one per line, for --help.
+std::string WindowKeysText();
+
+}  // namespace kaldra

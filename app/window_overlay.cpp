@@ -1,0 +1,97 @@
+#include "app/window_overlay.h"
+
+#include <vector>
+
+#include <QColor>
+#include <QFontMetrics>
+
+namespace kaldra {
+
+namespace {
+
+// Dark and nearly opaque, so that the text stays readable over any curve.
+const QColor kBoxFill(32, 32, 32, 230);
+const QColor kBoxBorder(128, 128, 128);
+const QColor kBoxText(230, 230, 230);
+// Orange is no colour of the diagram.
+const QColor kHighlight(255, 140, 0, 110);
+
+struct LegendRow {
+  const char* family;
+  const char* colour_names;
+  std::vector<QColor> colours;
+};
+
+const std::vector<LegendRow>& LegendRows() {
+  static const std::vector<LegendRow> rows = {
+      {"Segments and labels", "white", {Qt::white}},
+      {"Endpoint bisectors",
+       "cyan, magenta, yellow, red",
+       {Qt::cyan, Qt::magenta, Qt::yellow, Qt::red}},
+      {"Angle bisectors", "blue, green", {Qt::blue, Qt::green}},
+      {"Parabolas", "magenta, cyan, yellow, green", {Qt::magenta, Qt::cyan, Qt::yellow, Qt::green}},
+  };
+  return rows;
+}
+
+void PaintBox(QPainter& painter, const QRect& box) {
+  painter.setPen(kBoxBorder);
+  painter.setBrush(kBoxFill);
+  painter.drawRect(box.adjusted(0, 0, -1, -1));
+}
+
+}  // namespace
+
+void PaintLegend(QPainter& painter, const QRect& client) {
+  painter.save();
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int line = metrics.height() + 4;
+  const int swatch = metrics.ascent() - 2;
+  const int swatches_width = 4 * (swatch + 3) + 6;
+  int text_width = 0;
+  for (const LegendRow& row : LegendRows()) {
+    text_width = qMax(text_width, metrics.horizontalAdvance(QStringLiteral("%1: %2").arg(
+                                      QLatin1String(row.family), QLatin1String(row.colour_names))));
+  }
+  const int rows = static_cast<int>(LegendRows().size());
+  const QRect box(client.right() - (swatches_width + text_width + 20) - 8, client.top() + 8,
+                  swatches_width + text_width + 20, rows * line + 12);
+  PaintBox(painter, box);
+  int y = box.top() + 6;
+  for (const LegendRow& row : LegendRows()) {
+    int x = box.left() + 10;
+    for (const QColor& colour : row.colours) {
+      painter.fillRect(QRect(x, y + (line - swatch) / 2, swatch, swatch), colour);
+      x += swatch + 3;
+    }
+    painter.setPen(kBoxText);
+    painter.drawText(
+        QRect(box.left() + 10 + swatches_width, y, text_width + 4, line),
+        Qt::AlignLeft | Qt::AlignVCenter,
+        QStringLiteral("%1: %2").arg(QLatin1String(row.family), QLatin1String(row.colour_names)));
+    y += line;
+  }
+  painter.restore();
+}
+
+void PaintPairHighlight(QPainter& painter, const QLineF& first, const QLineF& second) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(QPen(kHighlight, 6, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(first);
+  painter.drawLine(second);
+  painter.restore();
+}
+
+void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
+  painter.save();
+  const QFontMetrics metrics = painter.fontMetrics();
+  const QRect box(client.left() + 8, client.bottom() - metrics.height() - 16,
+                  metrics.horizontalAdvance(text) + 20, metrics.height() + 8);
+  PaintBox(painter, box);
+  painter.setPen(kBoxText);
+  painter.drawText(box, Qt::AlignCenter, text);
+  painter.restore();
+}
+
+}  // namespace kaldra
