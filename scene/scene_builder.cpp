@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "scene/power.h"
-#include "scene/run_time_error.h"
 
 namespace kaldra {
 
@@ -101,14 +100,6 @@ Verdict SceneBuilder::Add(double x1, double y1, double x2, double y2) {
 }
 
 Scene SceneBuilder::Build() const { return Scene(segments_, width_, height_); }
-
-const Segment& Scene::operator[](int k) const {
-  if (k < 0 || k >= Count()) [[unlikely]] {
-    throw RunTimeError("Run-time error: subscript " + std::to_string(k) +
-                       " out of range 0 to 100 in the segment table");
-  }
-  return segments_[static_cast<std::size_t>(k)];
-}
 
 std::string DescribeRefusal(Refusal refusal, std::string_view other) {
   const std::string o(other);
