@@ -1,5 +1,8 @@
 #include "app/drawing_session.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
@@ -18,7 +21,10 @@ SceneFileRead DrawingSession::ReadSceneFile(const std::string& path) const {
     read.unreadable = true;
     return read;
   }
-  SceneReadResult scene = ReadScene(text, width_, height_);
+  // A scene saved at another size keeps its rectangle where it fits on the
+  // canvas; ends beyond the canvas are refused as outside it.
+  const auto [w, h] = SavedSize(text).value_or(std::pair{width_, height_});
+  SceneReadResult scene = ReadScene(text, std::min(w, width_), std::min(h, height_));
   if (scene.error) {
     read.problem = FormatSceneError(path == "-" ? "<stdin>" : path, *scene.error);
     return read;

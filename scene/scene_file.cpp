@@ -249,4 +249,23 @@ std::optional<std::string> SavedSceneText(const Scene& scene, std::optional<std:
   return text;
 }
 
+std::optional<std::pair<int, int>> SavedSize(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  constexpr std::string_view kHead = "# Kaldra scene, ";
+  if (!text.starts_with(kHead)) return std::nullopt;
+  text.remove_prefix(kHead.size());
+  const char* const end = text.data() + text.size();
+  int width = 0;
+  int height = 0;
+  const auto w = std::from_chars(text.data(), end, width);
+  if (w.ec != std::errc() || w.ptr == end || *w.ptr != 'x') return std::nullopt;
+  const auto h = std::from_chars(w.ptr + 1, end, height);
+  // The size ends the line or is followed by ", seed N".
+  if (h.ec != std::errc() || (h.ptr != end && *h.ptr != ',' && *h.ptr != '\n' && *h.ptr != '\r')) {
+    return std::nullopt;
+  }
+  if (width <= 0 || height <= 0) return std::nullopt;
+  return std::pair{width, height};
+}
+
 }  // namespace kaldra

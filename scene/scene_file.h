@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scene/scene.h"
@@ -55,5 +56,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& t
 // (which reading it back needs) and the seed, if any, then the segments. None
 // when the text would not read back as exactly this scene.
 std::optional<std::string> SavedSceneText(const Scene& scene, std::optional<std::uint32_t> seed);
+
+// The drawing rectangle a saved scene names in its first line
+// ("# Kaldra scene, WxH", a byte-order mark before it allowed), or none when
+// the text does not start so. The sides are whole numbers above 0, in no
+// other range: the caller judges whether it can draw at that size.
+std::optional<std::pair<int, int>> SavedSize(std::string_view text);
 
 }  // namespace kaldra

@@ -10,6 +10,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -62,14 +63,26 @@ int Run(int argc, char* argv[]) {
                                  : stdout;
 
   SceneChoice choice;
+  auto [width, height] = o.size.value_or(std::pair{kDefaultRenderWidth, kDefaultRenderHeight});
   if (o.scene_path) {
     std::string text;
     if (auto problem = ReadWholeFile(*o.scene_path, text)) {
       return Fail(kExitUsage, "cannot read '" + *o.scene_path + "': " + *problem);
     }
-    SceneReadResult scene = ReadScene(text, o.width, o.height);
+    const std::string name = *o.scene_path == "-" ? "<stdin>" : *o.scene_path;
+    // A scene saved at another size reads back at that size, unless --size
+    // says otherwise.
+    if (const auto saved = SavedSize(text); saved && !o.size) {
+      std::tie(width, height) = *saved;
+      if (std::max(width, height) > kMaxRenderSide || std::min(width, height) < kMinRenderSide) {
+        return Fail(kExitUsage, name + ":1: saved at " + std::to_string(width) + "x" +
+                                    std::to_string(height) + ", a size outside " +
+                                    std::to_string(kMinRenderSide) + " to " +
+                                    std::to_string(kMaxRenderSide) + "; give --size");
+      }
+    }
+    SceneReadResult scene = ReadScene(text, width, height);
     if (scene.error) {
-      const std::string name = *o.scene_path == "-" ? "<stdin>" : *o.scene_path;
       std::fprintf(stderr, "%s\n", FormatSceneError(name, *scene.error).c_str());
       return kExitUsage;
     }
@@ -77,17 +90,25 @@ int Run(int argc, char* argv[]) {
   } else if (o.seed) {
     choice.seed = o.seed;
   } else {
-    // Like the window: a new scene every run, its seed told so that it can be
-    // drawn again.
+    // Like the window: a new scene every run, its seed told below so that it
+    // can be drawn again.
     choice.seed = ClockSeed();
-    std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*choice.seed));
   }
+
+  if (std::max(width, height) * o.scale > kMaxRenderSide) {
+    return Fail(kExitUsage, "--scale " + std::to_string(o.scale) + " makes a canvas of " +
+                                std::to_string(width * o.scale) + "x" +
+                                std::to_string(height * o.scale) + "; each side may be at most " +
+                                std::to_string(kMaxRenderSide));
+  }
+  if (!o.scene_path && !o.seed)
+    std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*choice.seed));
 
   const HeadlessGui gui(argv[0]);
 
   Rendering r;
   try {
-    r = RenderScene(choice, o.width, o.height, !o.plots_path.empty());
+    r = RenderScene(choice, width, height, !o.plots_path.empty(), o.scale);
   } catch (const RunTimeError& error) {
     return Fail(kExitRunTime, error.what());
   }
@@ -100,7 +121,10 @@ int Run(int argc, char* argv[]) {
   }
   if (!o.plots_path.empty()) outputs.push_back({o.plots_path, PlotListText(r.plots)});
   if (!o.save_scene_path.empty()) {
-    std::optional<std::string> text = SavedSceneText(*r.scene, r.stats.seed);
+    // A scaled scene is not the seed's scene at the larger size, so it is
+    // saved without the seed.
+    std::optional<std::string> text = SavedSceneText(*r.scene,
+                                                     o.scale == 1 ? r.stats.seed : std::nullopt);
     if (!text) {
       return Fail(kExitRunTime, "the scene text would not reproduce the scene; not written");
     }

@@ -54,6 +54,7 @@ struct OptionText {
   std::string seed;
   std::string scene;
   std::string size;
+  std::string scale;
   std::string png;
   std::string plots;
   std::string save_scene;
@@ -93,13 +94,23 @@ std::unique_ptr<CLI::App> DefineOptions(OptionText& text) {
           ->check(kFileName);
   seed->excludes(scene);
   value("--size", text.size, "WxH",
-        "canvas size in pixels, each side 64 to 8192\n(788x565 unless given)")
+        "canvas size in pixels, each side 64 to 8192 (a scene\n"
+        "file's saved size, or else 788x565, unless given)")
       ->check(Check([](const std::string& v) -> std::string {
         int w = 0;
         int h = 0;
         if (ParseSize(v, w, h)) return {};
         return "needs WxH with each side from " + std::to_string(kMinRenderSide) + " to " +
                std::to_string(kMaxRenderSide) + ", not '" + v + "'";
+      }));
+  value("--scale", text.scale, "K",
+        "draw the scene K times larger, K from 1 to 8: every\n"
+        "coordinate and both sides of the canvas times K")
+      ->check(Check([](const std::string& v) -> std::string {
+        int k = 0;
+        if (ParseDecimal(v, k) && k >= 1 && k <= kMaxRenderScale) return {};
+        return "needs a whole number from 1 to " + std::to_string(kMaxRenderScale) + ", not '" + v +
+               "'";
       }));
   value("--png", text.png, "FILE", "write the picture as PNG ('-' for standard output)")
       ->check(kFileName);
@@ -152,7 +163,13 @@ ParsedRenderOptions ParseRenderOptions(const std::vector<std::string_view>& args
     o.seed = seed;
   }
   if (app->count("--scene") > 0) o.scene_path = text.scene;
-  if (!text.size.empty()) ParseSize(text.size, o.width, o.height);
+  if (!text.size.empty()) {
+    int width = 0;
+    int height = 0;
+    ParseSize(text.size, width, height);
+    o.size = {width, height};
+  }
+  if (!text.scale.empty()) ParseDecimal(text.scale, o.scale);
   o.png_path = text.png;
   o.plots_path = text.plots;
   o.save_scene_path = text.save_scene;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scene/canvas.h"
@@ -15,6 +16,8 @@ inline constexpr int kDefaultRenderHeight = kDefaultCanvasHeight;
 // Each side of --size lies in this range.
 inline constexpr int kMinRenderSide = 64;
 inline constexpr int kMaxRenderSide = 8192;
+// --scale multiplies the scene and both sides of the canvas by 1 to this.
+inline constexpr int kMaxRenderScale = 8;
 
 // What one command line of kaldra-render asks for.
 struct RenderOptions {
@@ -22,8 +25,10 @@ struct RenderOptions {
   Action action = Action::kRender;
   std::optional<std::uint32_t> seed;      // --seed
   std::optional<std::string> scene_path;  // --scene; "-" is standard input
-  int width = kDefaultRenderWidth;        // --size
-  int height = kDefaultRenderHeight;
+  // --size as width and height; without it a scene file's saved size, or
+  // the window's.
+  std::optional<std::pair<int, int>> size;
+  int scale = 1;                // --scale
   std::string png_path;         // --png; empty when not asked for, "-" standard output
   std::string plots_path;       // --plots
   std::string save_scene_path;  // --save-scene

@@ -11,6 +11,8 @@
 #include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
+#include "scene/run_time_error.h"
+#include "scene/scene_builder.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -38,9 +40,31 @@ HeadlessGui::HeadlessGui(char* program_name) : argv_{program_name, nullptr} {
   application_ = std::make_unique<QGuiApplication>(argc_, argv_);
 }
 
-Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots) {
+std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& refusal) {
+  const double k = scale;
+  SceneBuilder builder(scene.Width() * k, scene.Height() * k);
+  for (const Segment& s : scene.Segments()) {
+    ClearFloatingPointFaults();
+    const Verdict verdict = s.left_end_first ? builder.Add(s.x1 * k, s.y1 * k, s.x2 * k, s.y2 * k)
+                                             : builder.Add(s.x2 * k, s.y2 * k, s.x1 * k, s.y1 * k);
+    // A fault while judging refuses the segment, as it does in a scene file.
+    const char* fault = RaisedFloatingPointFault();
+    if (!verdict.Accepted() || fault != nullptr) {
+      refusal = "segment " + std::to_string(builder.Count()) + ": " +
+                (fault != nullptr ? std::string(fault)
+                                  : DescribeRefusal(verdict.refusal,
+                                                    "segment " + std::to_string(verdict.other)));
+      ClearFloatingPointFaults();
+      return std::nullopt;
+    }
+  }
+  return builder.Build();
+}
+
+Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots,
+                      int scale) {
   Rendering r;
-  ImageCanvas canvas(width, height);
+  ImageCanvas canvas(width * scale, height * scale);
 
   const Clock::time_point start = Clock::now();
   if (choice.seed) {
@@ -48,6 +72,14 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
     r.scene = GenerateScene(random, width, height);
   } else {
     r.scene = choice.scene;
+  }
+  if (scale != 1) {
+    std::string refusal;
+    r.scene = ScaledScene(*r.scene, scale, refusal);
+    if (!r.scene) {
+      throw RunTimeError("the scene " + std::to_string(scale) +
+                         " times larger breaks a rule of scenes: " + refusal);
+    }
   }
   const Scene& scene = *r.scene;
   DrawScene(scene, canvas);

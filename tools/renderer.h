@@ -45,12 +45,24 @@ struct Rendering {
   std::vector<PlotPoint> plots;  // the sweeps' points, if asked for
 };
 
-// Draws the scene on a width x height image canvas exactly as the window does:
-// set-up (count label, segments, labels), persistent drawing off, sweep 1,
-// sweep 2. With `keep_plots` every point of the sweeps that lands on a pixel
-// is recorded: the same points stats.plotted counts. A floating-point fault in the drawing ends it
-// with RunTimeError. Needs a QGuiApplication for the label font.
-Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots);
+// Draws the scene on an image canvas exactly as the window does: set-up
+// (count label, segments, labels), persistent drawing off, sweep 1, sweep 2.
+// The scene is the seed's, generated in a width x height rectangle, or the
+// given one. A `scale` K above 1 multiplies every coordinate of it by K
+// (ScaledScene) and draws on a canvas K times larger each way; K = 1 draws
+// the scene as it is. With `keep_plots` every point of the sweeps that lands
+// on a pixel is recorded: the same points stats.plotted counts. A
+// floating-point fault in the drawing, or a scaled scene the builder refuses,
+// ends it with RunTimeError. Needs a QGuiApplication for the label font.
+Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots,
+                      int scale = 1);
+
+// The scene with every coordinate multiplied by `scale`, built again through
+// SceneBuilder from the products of the ends generated first, in a rectangle
+// `scale` times larger: exactly the scene a file with those products reads as.
+// None when the builder refuses a segment, which rounding of the products may
+// cause in a near tie; `refusal` then says why.
+std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& refusal);
 
 // The image as PNG data; empty if Qt cannot encode it.
 std::string EncodePng(const QImage& image);

@@ -1,33 +1,26 @@
 // kaldra-render as a process: what it prints, writes and returns.
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
+#include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
+#include <tuple>
+#include <utility>
 
-#include <QByteArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include "scene/draw_scene.h"
-#include "scene/generate_scene.h"
-#include "scene/random_source.h"
 #include "scene/scene_file.h"
-#include "tests/support/recording_canvas.h"
-#include "tools/render_options.h"
-#include "tools/render_report.h"
-#include "tracing/sweeps.h"
 
 namespace kaldra {
 namespace {
@@ -39,10 +32,8 @@ std::string Contents(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
-// A directory per test; the renderer's outputs go to out/, so "nothing
-// written" means out/ is empty.
+// A directory per test. The renderer runs in out/, so its outputs are named
+// as they stand and "nothing written" means out/ is empty.
 class KaldraRender : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -53,18 +44,17 @@ class KaldraRender : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(root_); }
 
-  std::string Out(const char* name) const { return Quoted(root_ / "out" / name); }
   std::string Read(const char* name) const { return Contents(root_ / "out" / name); }
 
-  // Runs kaldra-render with standard input from `in`, as `user` when one is
-  // named: its exit status (-1 when it did not exit), and what it wrote to its
-  // standard streams in out_, err_.
-  int Run(const std::string& args, const std::string& in = "/dev/null",
-          const std::string& user = "") {
-    const std::string as = user.empty() ? "" : "runuser -u " + user + " -- ";
-    const std::string streams = " >" + Quoted(root_ / "1") + " 2>" + Quoted(root_ / "2");
-    const int status = std::system(
-        (as + "'" KALDRA_RENDER "' " + args + " <" + in + streams).c_str());
+  // Runs kaldra-render in out/ after the shell text `before` (a command run
+  // alongside, or one to run it through): its exit status (-1 when it did not
+  // exit), and what it wrote to its standard streams in out_, err_.
+  int Run(const std::string& args, const std::string& before = "") {
+    const std::string root = "'" + root_.string() + "/";
+    const int status = std::system(("cd " + root + "out' || exit; " + before +
+                                    "'" KALDRA_RENDER "' " + args + " >" + root + "1' 2>" + root +
+                                    "2'")
+                                       .c_str());
     out_ = Contents(root_ / "1");
     err_ = Contents(root_ / "2");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -75,115 +65,131 @@ class KaldraRender : public ::testing::Test {
   std::string err_;
 };
 
-// Seed 7 has points just off the canvas, which are neither listed nor counted.
-TEST_F(KaldraRender, DrawsTheWindowsSceneAndPlotsForASeed) {
-  for (const std::uint32_t seed : {7u, 99u}) {
-    SCOPED_TRACE(seed);
-    // The window's code for the seed: its scene, and the points its two
-    // sweeps hand to PSet.
-    testing::RecordingCanvas canvas;
-    SeededRandom random(seed);
-    const Scene scene = GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
-    DrawScene(scene, canvas);
-    const auto set_up_points = static_cast<std::ptrdiff_t>(canvas.plots.size());
-    const std::uint64_t set_up_written = canvas.PixelsWritten();
-    canvas.AutoRedraw(false);
-    const std::uint64_t samples = SweepOne(scene, canvas).samples + SweepTwo(scene, canvas).samples;
-    const std::vector<PlotPoint> plots(canvas.plots.begin() + set_up_points, canvas.plots.end());
-    ASSERT_FALSE(plots.empty());
-    const std::string outputs = " --plots " + Out("plots") + " --save-scene " + Out("scene");
-    ASSERT_EQ(Run("--seed " + std::to_string(seed) + outputs), 0) << err_;
-    EXPECT_EQ(err_, "");
-    EXPECT_EQ(Read("plots"), PlotListText(plots));
-    const SceneReadResult saved = ReadScene(Read("scene"), scene.Width(), scene.Height());
-    ASSERT_FALSE(saved.error.has_value()) << saved.error->reason;
-    EXPECT_TRUE(SameSegments(*saved.scene, scene));
-    // The summary: one line of the seven fields, counting the listed points.
-    EXPECT_EQ(out_.find('\n'), out_.size() - 1) << out_;
-    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(out_)).object();
-    EXPECT_EQ(json.size(), 7);
-    EXPECT_EQ(json["seed"].toDouble(), seed);
-    EXPECT_EQ(json["segments"].toDouble(), scene.Count());
-    EXPECT_EQ(json["samples"].toDouble(), static_cast<double>(samples));
-    EXPECT_EQ(json["plotted"].toDouble(), static_cast<double>(plots.size()));
-    EXPECT_EQ(plots.size(), canvas.PixelsWritten() - set_up_written);
-    // Read back from standard input, the saved scene draws the same points.
-    ASSERT_EQ(Run("--scene - --plots " + Out("again"), Out("scene")), 0) << err_;
-    EXPECT_EQ(Read("again"), Read("plots"));
-    EXPECT_TRUE(out_.starts_with("{\"seed\": null, ")) << out_;
+// -h prints the usage, made from the option definitions. The summary is one line of seven fields,
+// the times with three decimals in any locale, `plotted` counting exactly the listed points (seed 7
+// has points just off the canvas, neither listed nor counted); the saved scene, read back from
+// standard input, draws them again.
+TEST_F(KaldraRender, ListsThePointsItCountsAndReadsBackTheSceneItSaves) {
+  ASSERT_EQ(Run("-h"), 0);
+  for (const char* part :
+       {"Usage: kaldra-render [-h | --help] [--version] [--seed N | --scene FILE]", "--size WxH",
+        "--scale K", "--png FILE", "--plots FILE", "--save-scene FILE", "--quiet",
+        "Exit status: 0 done; 2 "}) {
+    EXPECT_NE(out_.find(part), std::string::npos) << part;
   }
+  ASSERT_EQ(Run("--seed 7 --plots p --save-scene s", "LC_ALL=de_DE.UTF-8 "), 0) << err_;
+  EXPECT_TRUE(
+      std::regex_match(out_, std::regex(R"(\{"seed": 7, "segments": 4, "samples": 109181, )"
+                                        R"("plotted": 8644, "generate_ms": \d+\.\d{3}, )"
+                                        R"("sweep1_ms": \d+\.\d{3}, "sweep2_ms": \d+\.\d{3}\}\n)")))
+      << out_;
+  EXPECT_EQ(std::ranges::count(Read("p"), '\n'), 8644);
+  ASSERT_EQ(Run("--scene - --plots again <s"), 0) << err_;
+  EXPECT_EQ(Read("again"), Read("p"));
+  EXPECT_TRUE(out_.starts_with("{\"seed\": null, ")) << out_;
 }
 
-TEST_F(KaldraRender, TellsTheClockSeedItChoseAndDrawsThePngSizeAsked) {
-  ASSERT_EQ(Run("--size 200x100 --png " + Out("p.png")), 0) << err_;
-  unsigned told = 0;
-  ASSERT_EQ(std::sscanf(err_.c_str(), "seed %u", &told), 1) << err_;
-  EXPECT_TRUE(out_.starts_with("{\"seed\": " + std::to_string(told) + ", ")) << out_;
-  // The signature, then the header chunk: width 200 and height 100 big-endian.
-  EXPECT_EQ(Read("p.png").substr(0, 24),
-            std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xC8\0\0\0\x64", 24));
+// --scale K draws what a file with every coordinate times K draws at K times
+// the size, and --scale 1 changes nothing; a scene saved at another size
+// reads back at that size without --size.
+TEST_F(KaldraRender, ScalesLikeAFileTimesKAndReadsTheSavedSize) {
+  for (const char* args : {"--seed 7 --plots p --png p.png --save-scene s",
+                           "--seed 7 --scale 2 --plots p2 --save-scene s2",
+                           "--seed 7 --size 1576x1130 --plots big --save-scene big.scene"}) {
+    ASSERT_EQ(Run(args), 0) << err_;
+  }
+  // The scene file of seed 7 with every number doubled by hand, exactly.
+  std::istringstream saved(Read("s"));
+  std::ofstream doubled(root_ / "out" / "doubled");
+  for (std::string line; std::getline(saved, line); doubled << '\n') {
+    std::istringstream numbers(line.starts_with("#") ? "" : line);
+    for (double v = 0; numbers >> v;) doubled << std::setprecision(17) << 2 * v << ' ';
+  }
+  doubled.close();
+  const std::pair<const char*, const char*> rows[] = {{"--seed 7 --scale 1 --png q.png", "p"},
+                                                      {"--scene doubled --size 1576x1130", "p2"},
+                                                      {"--scene s --scale 2", "p2"},
+                                                      {"--scene s2", "p2"},
+                                                      {"--scene big.scene", "big"}};
+  for (const auto& [args, same_as] : rows) {
+    ASSERT_EQ(Run(std::string(args) + " --plots q"), 0) << args << err_;
+    EXPECT_EQ(Read("q"), Read(same_as)) << args;
+  }
+  EXPECT_EQ(Read("q.png"), Read("p.png"));
+  // The saved scaled scene is the doubled file's, each segment from its first end.
+  EXPECT_TRUE(SameSegments(*ReadScene(Read("s2"), 1576, 1130).scene,
+                           *ReadScene(Read("doubled"), 1576, 1130).scene));
 }
 
-// Failures leave nothing written and one line on standard error: usage errors
-// and refused scenes, named by file and line, exit with status 2, a floating
-// point fault while drawing with status 3.
+// Failures leave nothing written and one line on standard error: usage errors,
+// unusable outputs and refused scenes, named by file and line, exit with
+// status 2, a floating-point fault while drawing with status 3.
 TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
-  const std::string outputs = " --png " + Out("p.png") + " --save-scene " + Out("s.scene");
+  std::ofstream(root_ / "huge") << "# Kaldra scene, 9000x100\n1 2 3 4\n";
+  std::ofstream(root_ / "a") << "a";
+  fs::create_symlink("a", root_ / "link");
   const std::string corpus = "'" KALDRA_SCENE_CORPUS "/";
-  const struct {
-    std::string args;
-    int status;
-    const char* message;
-  } rows[] = {
+  const std::tuple<std::string, int, const char*> rows[] = {
       {"--fast", 2, "kaldra-render: The following argument was not expected: --fast (see "},
       {"--seed 1 --scene -", 2, "--seed excludes --scene"},
       {"--seed --quiet", 2, "--seed: needs a value, not the option '--quiet'"},
       {"--seed 1 --seed 2", 2, "--seed: At Most 1 required but received 2"},
-      {"--plots " + Quoted(root_ / "out/./p.png"), 2, "--png and --plots name the same file"},
-      {"--scene " + Out("none"), 2, "cannot read"},
-      {"--plots " + Out("no/p.tsv"), 2, "cannot write into"},
+      {"--scale 9", 2, "--scale: needs a whole number from 1 to 8, not '9'"},
+      {"--size 4097x64 --scale 2", 2, "--scale 2 makes a canvas of 8194x128; each side may be"},
+      {"--plots ../a --save-scene ./../link", 2, "--plots and --save-scene name the same file"},
+      {"--plots new --save-scene ../out/new", 2, "name the same file"},
+      {"--plots - --save-scene -", 2, "both write to standard output"},
+      {"--plots ..", 2, "it is a directory"},
+      {"--plots no/p.tsv", 2, "cannot write into"},
+      {"--scene none", 2, "cannot read"},
+      {"--scene ../huge", 2, "../huge:1: saved at 9000x100, a size outside 64 to 8192"},
       {"--scene " + corpus + "bad-crossing.scene'", 2,
        "corpus/bad-crossing.scene:4: the segment crosses the segment on line 2\n"},
-      {"--scene -", 2, "<stdin>: no segments"},
-      {"--scene " + corpus + "ok-divides-by-zero.scene'", 3,
+      {"--scene - </dev/null", 2, "<stdin>: no segments"},
+      {"--scene " + corpus + "ok-divides-by-zero.scene' --scale 1", 3,
        "kaldra-render: Run-time error: division by zero in sweep 1, pair (0, 1)"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.args);
-    EXPECT_EQ(Run(row.args + outputs), row.status);
+  for (const auto& [args, status, message] : rows) {
+    SCOPED_TRACE(args);
+    EXPECT_EQ(Run(args + " --png p.png"), status);
     EXPECT_EQ(out_, "");
-    EXPECT_NE(err_.find(row.message), std::string::npos) << err_;
+    EXPECT_NE(err_.find(message), std::string::npos) << err_;
     EXPECT_EQ(err_.find('\n'), err_.size() - 1) << "more than one line: " << err_;
     EXPECT_TRUE(fs::is_empty(root_ / "out"));
   }
 }
 
-// "-" is standard output, the summary line going to standard error; a FIFO is
-// written in place, and when its reader leaves early that is a failed write.
-TEST_F(KaldraRender, WritesStandardOutputAndFifosAndReportsAFailedWrite) {
-  ASSERT_EQ(Run("-h"), 0);
-  EXPECT_EQ(out_, RenderUsageText());
-  ASSERT_EQ(Run("--seed 7 --png -"), 0) << err_;
-  EXPECT_TRUE(out_.starts_with("\x89PNG\r\n\x1a\n"));
-  EXPECT_TRUE(err_.starts_with("{\"seed\": 7, ")) << err_;
-
-  // The reader waits for the pipe to fill (the plot list is larger than its
-  // buffer), then leaves without reading.
-  const fs::path fifo = root_ / "out" / "fifo";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::thread reader([&fifo] {
-    const int fd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    int queued = 0;
-    for (int wait = 0; wait < 1000 && queued < 4096; ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      ::ioctl(fd, FIONREAD, &queued);
-    }
-    ::close(fd);
-  });
-  EXPECT_EQ(Run("--seed 7 --plots " + Quoted(fifo)), 3);
+// "-" is standard output, the summary line then on standard error, with the
+// clock's seed told first; a symbolic link is followed and kept, an existing
+// file keeps its permissions, a FIFO is written in place. When the FIFO's
+// reader leaves early, that failed write has status 3 and replaces no file.
+TEST_F(KaldraRender, WritesStandardOutputLinksAndFifos) {
+  const fs::path out = root_ / "out";
+  std::ofstream(out / "target") << "old";
+  fs::create_symlink("target", out / "link");
+  fs::permissions(out / "target", fs::perms(0640));
+  ASSERT_EQ(::mkfifo((out / "fifo").c_str(), 0600), 0);
+  std::string from_fifo;
+  std::thread reader([&] { from_fifo = Contents(out / "fifo"); });
+  EXPECT_EQ(Run("--size 200x100 --png - --plots link --save-scene fifo"), 0) << err_;
+  ::close(::open((out / "fifo").c_str(), O_WRONLY | O_NONBLOCK));  // a reader left waiting
   reader.join();
-  EXPECT_EQ(err_, "kaldra-render: cannot write '" + fifo.string() + "': Broken pipe\n");
-  EXPECT_EQ(out_, "");
+  // The signature, then the header chunk: width 200 and height 100 big-endian.
+  EXPECT_EQ(out_.substr(0, 24),
+            std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xC8\0\0\0\x64", 24));
+  const std::string told = err_.substr(5, err_.find('\n') - 5);
+  EXPECT_TRUE(err_.starts_with("seed " + told + "\n{\"seed\": " + told + ", ")) << err_;
+  EXPECT_TRUE(from_fifo.starts_with("# Kaldra scene, 200x100, seed " + told));
+  EXPECT_TRUE(fs::is_symlink(out / "link"));
+  EXPECT_EQ(fs::status(out / "target").permissions(), fs::perms(0640));
+  const std::string plots = Contents(out / "target");
+
+  // A reader that opens the FIFO and leaves unread a plot list larger than a
+  // pipe's buffer: a failed write, which replaces no file.
+  EXPECT_EQ(Run("--seed 7 --png link --plots fifo", "true <fifo & "), 3);
+  EXPECT_EQ(err_, "kaldra-render: cannot write 'fifo': Broken pipe\n");
+  EXPECT_EQ(Contents(out / "target"), plots);
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 3);
 }
 
 // Run as root, the test lets an unprivileged user try to replace root's
@@ -196,9 +202,8 @@ TEST_F(KaldraRender, RefusesToReplaceAReadOnlyFileOfAnotherUser) {
   }
   fs::permissions(root_ / "out", fs::perms::all);
   std::ofstream(root_ / "out" / "kept.png") << "kept";
-  fs::permissions(root_ / "out" / "kept.png",
-                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_EQ(Run("--seed 7 --png " + Out("kept.png"), "/dev/null", "nobody"), 2);
+  fs::permissions(root_ / "out" / "kept.png", fs::perms::owner_read | fs::perms::others_read);
+  EXPECT_EQ(Run("--seed 7 --png kept.png", "runuser -u nobody -- "), 2);
   EXPECT_NE(err_.find("Permission denied"), std::string::npos) << err_;
   EXPECT_EQ(Read("kept.png"), "kept");
 }
