@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "tracing/closer_test.h"
+#include "tracing/rejection_window.h"
 #include "tracing/square_as_pow.h"
 #include "tracing/traces.h"
 
@@ -53,10 +54,11 @@ ArcFrame FrameArc(const Scene& scene, std::int16_t l, std::int16_t p, FocusEnd e
 std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, FocusEnd end,
                        Color color) {
   const ArcFrame arc = FrameArc(pair.scene, l, p, end);
-  pair.canvas.ForeColor(color);
+  pair.out.ForeColor(color);
   const double h4 = arc.h * 4;
   const Point f = arc.f;
   CloserTest closer(pair.scene, pair.i, pair.j);
+  RejectionWindow rejected(pair.skipping == Skipping::kOn);
   std::uint64_t samples = 0;
   // Accumulated, t = t + 0.1, like every walk of the diagram.
   for (double t = arc.start; t <= arc.finish; t = t + kArcStep) {
@@ -64,7 +66,7 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     const double along = SquareAsPow(t) / h4;
     const double x = arc.XAt(along, t);
     const double y = arc.YAt(along, t);
-    if (pair.bounds.Excludes(x, y)) continue;
+    if (pair.bounds.Excludes(x, y) || rejected.Covers(x, y)) continue;
     // On the parabola, over segment l, the distance to the focus is also the
     // distance to segment l.
     const double s1 = SquaredDistance(x, y, f.x, f.y);
@@ -77,8 +79,11 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     // other end nor the interior next to the focus may be nearer.
     if (ProbeNearer(x, y, arc.o, s1, exact_d1)) continue;
     if (ProbeNearer(x, y, arc.q, s1, exact_d1)) continue;
-    if (closer.AnyCloser(x, y, s1, exact_d1)) continue;
-    pair.canvas.PSet(static_cast<float>(x), static_cast<float>(y));
+    if (closer.AnyCloser(x, y, s1, exact_d1)) {
+      rejected.Open(closer.LastCloser(), x, y, std::sqrt(s1));
+      continue;
+    }
+    pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
   }
   return samples;
 }
