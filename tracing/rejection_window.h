@@ -27,7 +27,9 @@ namespace kaldra {
 // (see tie_band.h). Taking the radius as m / 2 - 1e-9 * (d + 1) leaves, at
 // every covered sample, a true gap of at least 2e-9 * (d + 1), far beyond
 // both; the squared radius and the squared distance to P round by a few ulps,
-// a further 1e-15 relative. Only rejections are ever skipped: a sample the
+// a further 1e-15 relative. A caller may also give the sample's position
+// only to within kPositionSlack; the radius leaves that out as well. Only
+// rejections are ever skipped: a sample the
 // window covers is one the full test would have rejected.
 //
 // The skipped work on a sample inside the canvas bounds raises no floating-
@@ -38,16 +40,19 @@ class RejectionWindow {
   explicit RejectionWindow(bool enabled) : enabled_(enabled) {}
 
   // Whether (x, y) is within the window opened last: rejected outright.
-  bool Covers(double x, double y) const { return SquaredDistance(x, y, x0_, y0_) < r2_; }
+  bool Covers(double x, double y) const { return r2_ > 0 && SquaredDistance(x, y, x0_, y0_) < r2_; }
 
   // Segment k was found closer than the pair's distance d at (x, y).
   void Open(const Segment& k, double x, double y, double d) {
     if (!enabled_) return;
-    const double r = 0.5 * (d - DistanceTo(k, x, y)) - 1e-9 * (d + 1);
+    const double r = 0.5 * (d - DistanceTo(k, x, y)) - 1e-9 * (d + 1) - kPositionSlack;
     x0_ = x;
     y0_ = y;
     r2_ = r > 0 ? r * r : 0;
   }
+
+  // How far the position given to Covers may be from the true sample.
+  static constexpr double kPositionSlack = 1e-9;
 
  private:
   // The distance from (x, y) to segment k: to its line when the foot falls on
