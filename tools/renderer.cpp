@@ -91,9 +91,11 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
   if (keep_plots) canvas.SetPlotSink(&r.plots);
   const std::uint64_t written_before = canvas.PixelsWritten();
   canvas.AutoRedraw(false);
-  const SweepStats one = SweepOne(scene, canvas);
+  // Both cores trace, the canvas receiving every point in the sequential
+  // order.
+  const SweepStats one = SweepOneParallel(scene, canvas, TracingThreads());
   const Clock::time_point swept_once = Clock::now();
-  const SweepStats two = SweepTwo(scene, canvas);
+  const SweepStats two = SweepTwoParallel(scene, canvas, TracingThreads());
   const Clock::time_point swept_twice = Clock::now();
   canvas.SetPlotSink(nullptr);
 

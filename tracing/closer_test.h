@@ -39,6 +39,9 @@ class CloserTest {
     return false;
   }
 
+  // The segment that AnyCloser found closer the last time it answered yes.
+  const Segment& LastCloser() const { return *others_[0]; }
+
  private:
   template <typename Distance>
   static bool Closer(const Segment& k, double x, double y, double s, Distance& distance) {

@@ -2,6 +2,7 @@
 
 #include "tracing/closer_test.h"
 #include "tracing/foot_inside.h"
+#include "tracing/rejection_window.h"
 #include "tracing/traces.h"
 #include "tracing/walk.h"
 
@@ -11,9 +12,11 @@ std::uint64_t TraceLineBisector(const PairContext& pair, const ClippedLine& line
   const LineWalk walk = WalkLineBisector(line);
   const Segment& si = pair.scene[pair.i];
   const Segment& sj = pair.scene[pair.j];
-  pair.canvas.ForeColor(color);
+  pair.out.ForeColor(color);
   CloserTest closer(pair.scene, pair.i, pair.j);
+  RejectionWindow rejected(pair.skipping == Skipping::kOn);
   return WalkSamples(walk, pair.bounds, [&](double x, double y) {
+    if (rejected.Covers(x, y)) return;
     // The interiors are the nearest sites only where both feet fall on the
     // segments; the foot of each is where the perpendicular through the
     // sample meets the segment's line.
@@ -21,8 +24,11 @@ std::uint64_t TraceLineBisector(const PairContext& pair, const ClippedLine& line
     if (!FootInside(sj, (y - sj.perp * x) - sj.intercept)) return;
     // On the bisector both lines are equally far; segment i's stands for both.
     const double d = std::fabs(x * si.slope - y + si.intercept) / si.norm;
-    if (closer.AnyCloser(x, y, d * d, [d] { return d; })) return;
-    pair.canvas.PSet(static_cast<float>(x), static_cast<float>(y));
+    if (closer.AnyCloser(x, y, d * d, [d] { return d; })) {
+      rejected.Open(closer.LastCloser(), x, y, d);
+      return;
+    }
+    pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
   });
 }
 

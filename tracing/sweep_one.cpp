@@ -15,41 +15,50 @@ std::string Where(std::int16_t i, std::int16_t j, const char* trace) {
 
 }  // namespace
 
-SweepStats SweepOne(const Scene& scene, Canvas& canvas) {
+std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
+  const Scene& scene = pair.scene;
+  const std::int16_t i = pair.i;
+  const std::int16_t j = pair.j;
+  std::uint64_t samples = 0;
+  const Segment& si = scene[i];
+  const Segment& sj = scene[j];
+  const Point i1{si.x1, si.y1};
+  const Point i2{si.x2, si.y2};
+  const Point j1{sj.x1, sj.y1};
+  const Point j2{sj.x2, sj.y2};
+  struct Trace {
+    Point a, a_other, b, b_other;
+    Color color;
+    const char* name;
+  };
+  const Trace traces[] = {
+      {i1, i2, j1, j2, kCyan, "endpoint bisector 1 (left ends)"},
+      {i2, i1, j2, j1, kMagenta, "endpoint bisector 2 (right ends)"},
+      {i1, i2, j2, j1, kYellow, "endpoint bisector 3 (left end of i, right end of j)"},
+      {i2, i1, j1, j2, kRed, "endpoint bisector 4 (right end of i, left end of j)"},
+  };
+  for (const Trace& t : traces) {
+    // Faults are ours only from here on: the window system's own
+    // arithmetic during the yield may leave flags behind.
+    ClearFloatingPointFaults();
+    samples += TraceEndpointBisector(pair, t.a, t.a_other, t.b, t.b_other, t.color);
+    CheckFloatingPointFaultsAt([&] { return Where(i, j, t.name); });
+  }
+  ClearFloatingPointFaults();
+  const AngleBisectors bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
+  samples += TraceLineBisector(pair, bisectors.first, kBlue);
+  CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 1"); });
+  samples += TraceLineBisector(pair, bisectors.second, kGreen);
+  CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 2"); });
+  return samples;
+}
+
+SweepStats SweepOne(const Scene& scene, Canvas& canvas, Skipping skipping) {
   SweepStats stats;
+  Plotter out(canvas);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
   ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
-    const PairContext pair{scene, canvas, bounds, i, j};
-    const Segment& si = scene[i];
-    const Segment& sj = scene[j];
-    const Point i1{si.x1, si.y1};
-    const Point i2{si.x2, si.y2};
-    const Point j1{sj.x1, sj.y1};
-    const Point j2{sj.x2, sj.y2};
-    struct Trace {
-      Point a, a_other, b, b_other;
-      Color color;
-      const char* name;
-    };
-    const Trace traces[] = {
-        {i1, i2, j1, j2, kCyan, "endpoint bisector 1 (left ends)"},
-        {i2, i1, j2, j1, kMagenta, "endpoint bisector 2 (right ends)"},
-        {i1, i2, j2, j1, kYellow, "endpoint bisector 3 (left end of i, right end of j)"},
-        {i2, i1, j1, j2, kRed, "endpoint bisector 4 (right end of i, left end of j)"},
-    };
-    for (const Trace& t : traces) {
-      // Faults are ours only from here on: the window system's own
-      // arithmetic during the yield may leave flags behind.
-      ClearFloatingPointFaults();
-      stats.samples += TraceEndpointBisector(pair, t.a, t.a_other, t.b, t.b_other, t.color);
-      CheckFloatingPointFaultsAt([&] { return Where(i, j, t.name); });
-    }
-    ClearFloatingPointFaults();
-    const AngleBisectors bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
-    stats.samples += TraceLineBisector(pair, bisectors.first, kBlue);
-    CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 1"); });
-    stats.samples += TraceLineBisector(pair, bisectors.second, kGreen);
-    CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 2"); });
+    stats.samples += TracePairOfSweepOne({scene, out, bounds, i, j, skipping});
   });
   return stats;
 }

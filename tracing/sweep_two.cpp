@@ -7,32 +7,40 @@
 
 namespace kaldra {
 
-SweepStats SweepTwo(const Scene& scene, Canvas& canvas) {
+std::uint64_t TracePairOfSweepTwo(const PairContext& pair) {
+  const std::int16_t i = pair.i;
+  const std::int16_t j = pair.j;
+  std::uint64_t samples = 0;
+  // Each end of each segment of the pair against the other's line.
+  struct Block {
+    std::int16_t line;
+    std::int16_t focus_segment;
+    FocusEnd end;
+    Color color;
+    const char* name;
+  };
+  const Block blocks[] = {
+      {i, j, FocusEnd::kFirst, kMagenta, "arc 1 (left end of j, line of i)"},
+      {i, j, FocusEnd::kSecond, kCyan, "arc 2 (right end of j, line of i)"},
+      {j, i, FocusEnd::kFirst, kYellow, "arc 3 (left end of i, line of j)"},
+      {j, i, FocusEnd::kSecond, kGreen, "arc 4 (right end of i, line of j)"},
+  };
+  for (const Block& b : blocks) {
+    ClearFloatingPointFaults();
+    samples += TraceArc(pair, b.line, b.focus_segment, b.end, b.color);
+    CheckFloatingPointFaultsAt([&] {
+      return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + b.name;
+    });
+  }
+  return samples;
+}
+
+SweepStats SweepTwo(const Scene& scene, Canvas& canvas, Skipping skipping) {
   SweepStats stats;
+  Plotter out(canvas);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
   ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
-    const PairContext pair{scene, canvas, bounds, i, j};
-    // Each end of each segment of the pair against the other's line.
-    struct Block {
-      std::int16_t line;
-      std::int16_t focus_segment;
-      FocusEnd end;
-      Color color;
-      const char* name;
-    };
-    const Block blocks[] = {
-        {i, j, FocusEnd::kFirst, kMagenta, "arc 1 (left end of j, line of i)"},
-        {i, j, FocusEnd::kSecond, kCyan, "arc 2 (right end of j, line of i)"},
-        {j, i, FocusEnd::kFirst, kYellow, "arc 3 (left end of i, line of j)"},
-        {j, i, FocusEnd::kSecond, kGreen, "arc 4 (right end of i, line of j)"},
-    };
-    for (const Block& b : blocks) {
-      ClearFloatingPointFaults();
-      stats.samples += TraceArc(pair, b.line, b.focus_segment, b.end, b.color);
-      CheckFloatingPointFaultsAt([&] {
-        return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + b.name;
-      });
-    }
+    stats.samples += TracePairOfSweepTwo({scene, out, bounds, i, j, skipping});
   });
   return stats;
 }

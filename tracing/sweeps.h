@@ -12,18 +12,39 @@ struct SweepStats {
   std::uint64_t samples = 0;  // sample points walked, plotted or not
 };
 
+// Whether a trace may reject, without asking which segment is closer, the
+// samples near one at which a third segment was found clearly closer (see
+// rejection_window.h). Either way the same points are plotted; kOff is the
+// plain path the benchmarks measure against.
+enum class Skipping { kOff, kOn };
+
 // Sweep 1: for every pair i < j, the four endpoint bisectors (cyan, magenta,
 // yellow, red), then the two angle bisectors of the supporting lines (blue,
 // green). Yields to the window system once per outer index.
-SweepStats SweepOne(const Scene& scene, Canvas& canvas);
+SweepStats SweepOne(const Scene& scene, Canvas& canvas, Skipping skipping = Skipping::kOn);
 
 // Sweep 2: for every pair i < j, the four parabolic arcs between an endpoint
 // of one segment and the line of the other (magenta, cyan, yellow, green).
 // Yields once per outer index.
-SweepStats SweepTwo(const Scene& scene, Canvas& canvas);
+SweepStats SweepTwo(const Scene& scene, Canvas& canvas, Skipping skipping = Skipping::kOn);
 
 // The whole diagram over the scene's background: persistent drawing off, then
 // sweep 1 and sweep 2.
 SweepStats TraceDiagram(const Scene& scene, Canvas& canvas);
+
+// The same sweeps on `threads` threads, the caller's included: the pairs of
+// each outer index are traced into a buffer by whichever thread takes them,
+// and the caller replays the buffers on the canvas in the sequential order,
+// yielding once per outer index. The canvas receives exactly the calls of the
+// sequential sweeps; a fault is the same RunTimeError, the first in that
+// order. The canvas is touched on the caller's thread only.
+SweepStats SweepOneParallel(const Scene& scene, Canvas& canvas, int threads,
+                            Skipping skipping = Skipping::kOn);
+SweepStats SweepTwoParallel(const Scene& scene, Canvas& canvas, int threads,
+                            Skipping skipping = Skipping::kOn);
+SweepStats TraceDiagramParallel(const Scene& scene, Canvas& canvas, int threads);
+
+// The threads worth tracing on here: the cores the system reports, at least 1.
+int TracingThreads();
 
 }  // namespace kaldra

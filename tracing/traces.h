@@ -6,6 +6,8 @@
 #include "scene/canvas.h"
 #include "scene/scene.h"
 #include "tracing/canvas_bounds.h"
+#include "tracing/plotter.h"
+#include "tracing/sweeps.h"
 #include "tracing/tie_band.h"
 
 namespace kaldra {
@@ -17,11 +19,18 @@ struct Point {
 // What every trace of one pair (i, j), i < j, shares.
 struct PairContext {
   const Scene& scene;
-  Canvas& canvas;
+  Plotter& out;
   CanvasBounds bounds;
   std::int16_t i;
   std::int16_t j;
+  Skipping skipping;
 };
+
+// All traces of the pair, in a sweep's order, each checked for a floating-
+// point fault: a fault is a RunTimeError naming the sweep, the pair and the
+// trace. Return the samples walked.
+std::uint64_t TracePairOfSweepOne(const PairContext& pair);
+std::uint64_t TracePairOfSweepTwo(const PairContext& pair);
 
 // The point of a segment one thousandth of its length away from its end
 // `site` towards its other end `other`.

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <set>
@@ -123,11 +124,12 @@ Pinned Summarise(int segments, std::uint64_t samples, const Points& points) {
   return p;
 }
 
-Pinned TraceFast(const Scene& scene) {
+Pinned TraceFast(const Scene& scene, bool parallel) {
   testing::RecordingCanvas canvas;
   DrawScene(scene, canvas);
   canvas.plots.clear();
-  const std::uint64_t samples = TraceDiagram(scene, canvas).samples;
+  const std::uint64_t samples = parallel ? TraceDiagramParallel(scene, canvas, 2).samples
+                                         : TraceDiagram(scene, canvas).samples;
   return Summarise(scene.Count(), samples, canvas.plots);
 }
 
@@ -152,7 +154,8 @@ void ExpectPinned(const Pinned& got, const Row& row) {
 class PinnedScenes : public ::testing::TestWithParam<Row> {};
 
 TEST_P(PinnedScenes, FastSweepsGiveThePinnedDiagram) {
-  ExpectPinned(TraceFast(SceneOf(GetParam())), GetParam());
+  ExpectPinned(TraceFast(SceneOf(GetParam()), false), GetParam());
+  ExpectPinned(TraceFast(SceneOf(GetParam()), true), GetParam());
 }
 
 TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
@@ -173,6 +176,33 @@ INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(LoadRows()),
                            }
                            return name;
                          });
+
+// Skipping rejections and tracing on two threads change nothing: on many
+// random scenes the canvas receives the calls of the plain sequential sweeps,
+// point for point and in order.
+TEST(PinnedScenes, ParallelSkippingSweepsMakeThePlainSweepsCalls) {
+#ifdef NDEBUG
+  constexpr std::uint32_t kSeeds = 150;
+#else
+  constexpr std::uint32_t kSeeds = 5;
+#endif
+  for (std::uint32_t seed = 1000; seed < 1000 + kSeeds; ++seed) {
+    SeededRandom random(seed);
+    const Scene scene = GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
+    testing::RecordingCanvas plain, fast;
+    const std::uint64_t samples = SweepOne(scene, plain, Skipping::kOff).samples +
+                                  SweepTwo(scene, plain, Skipping::kOff).samples;
+    EXPECT_EQ(SweepOneParallel(scene, fast, 2).samples + SweepTwoParallel(scene, fast, 2).samples,
+              samples);
+    ASSERT_EQ(fast.plots.size(), plain.plots.size()) << seed;
+    EXPECT_EQ(
+        std::memcmp(fast.plots.data(), plain.plots.data(), sizeof(PlotPoint) * plain.plots.size()),
+        0)
+        << seed;
+    EXPECT_EQ(fast.fore_colors, plain.fore_colors) << seed;
+    EXPECT_EQ(fast.do_events, plain.do_events) << seed;
+  }
+}
 
 // The hand-made scenes meet every reason the generation has to refuse a
 // candidate, so each refusal is shown to leave the rest of the scene intact.
