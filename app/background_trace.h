@@ -52,7 +52,7 @@ class BackgroundTrace {
   bool stop_ = false;          // under mutex_
   std::uint64_t requests_ = 0;
   std::atomic<std::uint64_t> current_{0};  // the request still wanted; 0 for none
-  std::thread worker_;  // last, so that it starts after everything it reads
+  std::thread worker_;                     // last, so that it starts after everything it reads
 };
 
 }  // namespace kaldra

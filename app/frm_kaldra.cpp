@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -513,6 +514,7 @@ void frmKaldra::SetEditing(bool on) {
   refusal_.clear();
   // The cursor's place is needed for Delete, also when no button is down.
   setMouseTracking(on);
+  cursor_ = mapFromGlobal(QCursor::pos().toPointF());
 }
 
 void frmKaldra::DragTo(QPointF at) {

@@ -165,10 +165,10 @@ class frmKaldra : public QWidget {
   std::vector<EditedSegments> undo_;
   std::vector<EditedSegments> redo_;
   QString refusal_;
-  QPointF cursor_;  // the last position of the mouse over the window
-  std::optional<Scene> shown_scene_;     // the scene whose diagram is on the canvas
-  std::optional<Scene> awaited_scene_;   // the scene traced in the background
-  std::uint64_t awaited_ = 0;            // its request, 0 when none
+  QPointF cursor_;                      // the last position of the mouse over the window
+  std::optional<Scene> shown_scene_;    // the scene whose diagram is on the canvas
+  std::optional<Scene> awaited_scene_;  // the scene traced in the background
+  std::uint64_t awaited_ = 0;           // its request, 0 when none
   // Last, so that its worker stops before anything it reports to goes away.
   BackgroundTrace retrace_;
 };

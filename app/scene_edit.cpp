@@ -34,8 +34,7 @@ EditedSegments SegmentsOf(const Scene& scene) {
   return segments;
 }
 
-EditVerdict JudgeSegments(const EditedSegments& segments, int edited, double width,
-                          double height) {
+EditVerdict JudgeSegments(const EditedSegments& segments, int edited, double width, double height) {
   if (segments.empty()) return {std::nullopt, "a scene needs at least one segment"};
   SceneBuilder builder(width, height);
   for (int k = 0; k < static_cast<int>(segments.size()); ++k) {
@@ -53,8 +52,9 @@ std::optional<Grab> GrabAt(const EditedSegments& segments, double x, double y) {
   double nearest = kGrabEnd;
   for (int k = 0; k < static_cast<int>(segments.size()); ++k) {
     const EditEnds& e = segments[static_cast<std::size_t>(k)];
-    for (const auto& [ex, ey, part] : {std::tuple{e.first_x, e.first_y, Grab::Part::kFirstEnd},
-                                       std::tuple{e.second_x, e.second_y, Grab::Part::kSecondEnd}}) {
+    for (const auto& [ex, ey, part] :
+         {std::tuple{e.first_x, e.first_y, Grab::Part::kFirstEnd},
+          std::tuple{e.second_x, e.second_y, Grab::Part::kSecondEnd}}) {
       if (const double d = std::hypot(x - ex, y - ey); d <= nearest) {
         nearest = d;
         grab = Grab{part, k};

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QLineF>
-#include <QPointF>
 #include <QPainter>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
