@@ -167,10 +167,13 @@ void frmKaldra::Form_Load(SceneOrigin origin) {
 }
 
 void frmKaldra::Draw(SceneOrigin origin) {
-  // The scene asked for replaces whatever an edit left to trace.
+  // The scene asked for replaces whatever an edit left to trace, and a drag
+  // in progress, whose segments were those of the scene before.
   retrace_.Cancel();
   awaited_ = 0;
   awaited_scene_.reset();
+  drag_.reset();
+  refusal_.clear();
   pending_ = std::move(origin);
   if (drawing_) {
     abandon_ = true;
