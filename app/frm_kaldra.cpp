@@ -72,13 +72,14 @@ frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
       desktop_(std::move(desktop)),
       canvas_(*this),
       retrace_(kClientWidth, kClientHeight,
-               [this](std::uint64_t request, const QImage& picture, const std::string& error) {
+               [this](std::uint64_t request, const Scene& scene, const QImage& picture,
+                      const std::string& error) {
                  // Handed to the user-interface thread, which alone touches the
                  // window; the picture is shared, not copied.
                  QMetaObject::invokeMethod(
                      this,
-                     [this, request, picture, error = QString::fromStdString(error)] {
-                       RetraceFinished(request, picture, error);
+                     [this, request, scene, picture, error = QString::fromStdString(error)] {
+                       RetraceFinished(request, scene, picture, error);
                      },
                      Qt::QueuedConnection);
                }) {
@@ -169,9 +170,8 @@ void frmKaldra::Form_Load(SceneOrigin origin) {
 void frmKaldra::Draw(SceneOrigin origin) {
   // The scene asked for replaces whatever an edit left to trace, and a drag
   // in progress, whose segments were those of the scene before.
-  retrace_.Cancel();
+  cancelled_upto_ = retrace_.Cancel();
   awaited_ = 0;
-  awaited_scene_.reset();
   drag_.reset();
   refusal_.clear();
   pending_ = std::move(origin);
@@ -597,27 +597,29 @@ bool frmKaldra::ApplyEdit(const EditedSegments& segments, int edited) {
   origin_.seed.reset();
   origin_.scene = verdict.scene;
   session_.Adopt(*verdict.scene);
-  awaited_scene_ = verdict.scene;
   awaited_ = retrace_.Request(std::move(*verdict.scene));
   update();
   return true;
 }
 
-void frmKaldra::RetraceFinished(std::uint64_t request, const QImage& picture,
+void frmKaldra::RetraceFinished(std::uint64_t request, const Scene& scene, const QImage& picture,
                                 const QString& error) {
-  if (request != awaited_) return;  // overtaken by a newer edit or scene
-  awaited_ = 0;
+  // A picture older than the one shown, or of a scene since replaced, is not
+  // shown.
+  if (request <= std::max(cancelled_upto_, shown_request_)) return;
+  const bool newest = request == awaited_;
+  if (newest) awaited_ = 0;
   if (error.isEmpty()) {
     canvas_.Adopt(picture);
-    shown_scene_ = std::move(awaited_scene_);
-  } else if (shown_scene_) {
+    shown_scene_ = scene;
+    shown_request_ = request;
+  } else if (newest && shown_scene_) {
     // A position whose diagram cannot be traced counts as refused: the scene
-    // goes back to the one on the canvas.
+    // goes back to the one on the canvas. An older one is simply passed over.
     origin_.scene = shown_scene_;
     session_.Adopt(*shown_scene_);
     refusal_ = error;
   }
-  awaited_scene_.reset();
   SyncMenu();
   update();
 }

@@ -133,7 +133,8 @@ class frmKaldra : public QWidget {
   // the background, a refused one leaves everything as it is but the reason
   // shown. `edited` is the segment changed, -1 for none in particular.
   bool ApplyEdit(const EditedSegments& segments, int edited);
-  void RetraceFinished(std::uint64_t request, const QImage& picture, const QString& error);
+  void RetraceFinished(std::uint64_t request, const Scene& scene, const QImage& picture,
+                       const QString& error);
 
   std::function<void()> end_program_;
   DesktopServices desktop_;
@@ -165,10 +166,11 @@ class frmKaldra : public QWidget {
   std::vector<EditedSegments> undo_;
   std::vector<EditedSegments> redo_;
   QString refusal_;
-  QPointF cursor_;                      // the last position of the mouse over the window
-  std::optional<Scene> shown_scene_;    // the scene whose diagram is on the canvas
-  std::optional<Scene> awaited_scene_;  // the scene traced in the background
-  std::uint64_t awaited_ = 0;           // its request, 0 when none
+  QPointF cursor_;                    // the last position of the mouse over the window
+  std::optional<Scene> shown_scene_;  // the scene whose diagram is on the canvas
+  std::uint64_t awaited_ = 0;         // the newest request traced in the background, 0 when none
+  std::uint64_t shown_request_ = 0;   // the request whose picture is on the canvas
+  std::uint64_t cancelled_upto_ = 0;  // requests up to this one are never shown
   // Last, so that its worker stops before anything it reports to goes away.
   BackgroundTrace retrace_;
 };
