@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "scene/canvas.h"
 #include "scene/scene.h"
@@ -41,6 +42,12 @@ class DrawingSession {
   // segments with their labels, then both sweeps. Whatever the canvas throws
   // from its yields passes through; the next Draw starts afresh.
   void Draw(const SceneOrigin& origin, Canvas& canvas);
+
+  // The scene drawn last, or made current by an edit.
+  const std::optional<Scene>& CurrentScene() const { return scene_; }
+  // Makes an edited scene current, as if it had been drawn; its diagram is
+  // traced elsewhere.
+  void Adopt(Scene scene) { scene_ = std::move(scene); }
 
   // The segments of the last scene drawn.
   int SegmentCount() const { return scene_ ? scene_->Count() : 0; }

@@ -9,11 +9,13 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
 #include <QScreen>
@@ -66,7 +68,21 @@ void frmKaldra::WindowCanvas::DoEvents() {
 void frmKaldra::WindowCanvas::BeforePair(int i, int j) { form_.WaitBeforePair(i, j); }
 
 frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
-    : end_program_(std::move(end_program)), desktop_(std::move(desktop)), canvas_(*this) {
+    : end_program_(std::move(end_program)),
+      desktop_(std::move(desktop)),
+      canvas_(*this),
+      retrace_(kClientWidth, kClientHeight,
+               [this](std::uint64_t request, const Scene& scene, const QImage& picture,
+                      const std::string& error) {
+                 // Handed to the user-interface thread, which alone touches the
+                 // window; the picture is shared, not copied.
+                 QMetaObject::invokeMethod(
+                     this,
+                     [this, request, scene, picture, error = QString::fromStdString(error)] {
+                       RetraceFinished(request, scene, picture, error);
+                     },
+                     Qt::QueuedConnection);
+               }) {
   setObjectName(QStringLiteral("frmKaldra"));
   setWindowTitle(QStringLiteral("Kaldra"));
   setWindowIcon(QIcon(QStringLiteral(":/kaldra/kaldra.svg")));
@@ -84,7 +100,10 @@ frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
     auto* action = new QAction(QString::fromUtf8(info.menu_text), this);
     action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(info.keys)));
     action->setCheckable(info.action == WindowAction::kPause ||
-                         info.action == WindowAction::kLegend);
+                         info.action == WindowAction::kLegend ||
+                         info.action == WindowAction::kEditMode);
+    // A hidden action's key does nothing, so the edit keys wait for edit mode.
+    action->setVisible(!EditModeOnly(info.action));
     connect(action, &QAction::triggered, this, [this, which = info.action] { Trigger(which); });
     addAction(action);
     actions_[static_cast<std::size_t>(info.action)] = action;
@@ -106,6 +125,11 @@ frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
   menu_->addSeparator();
   for (const WindowAction a : {WindowAction::kOpenScene, WindowAction::kSavePicture,
                                WindowAction::kSaveScene, WindowAction::kCopyPicture}) {
+    menu_->addAction(Action(a));
+  }
+  menu_->addSeparator();
+  for (const WindowAction a : {WindowAction::kEditMode, WindowAction::kUndo, WindowAction::kRedo,
+                               WindowAction::kDeleteSegment}) {
     menu_->addAction(Action(a));
   }
   menu_->addSeparator();
@@ -144,6 +168,12 @@ void frmKaldra::Form_Load(SceneOrigin origin) {
 }
 
 void frmKaldra::Draw(SceneOrigin origin) {
+  // The scene asked for replaces whatever an edit left to trace, and a drag
+  // in progress, whose segments were those of the scene before.
+  cancelled_upto_ = retrace_.Cancel();
+  awaited_ = 0;
+  drag_.reset();
+  refusal_.clear();
   pending_ = std::move(origin);
   if (drawing_) {
     abandon_ = true;
@@ -169,6 +199,7 @@ void frmKaldra::Draw(SceneOrigin origin) {
     pairs_announced_ = 0;
     try {
       session_.Draw(origin_, canvas_);
+      shown_scene_ = session_.CurrentScene();
     } catch (const DrawingAbandoned&) {
       // pending_ holds the next scene, or nothing after End.
     }
@@ -215,6 +246,8 @@ void frmKaldra::WaitBeforePair(int i, int j) {
 void frmKaldra::Trigger(WindowAction action) {
   switch (action) {
     case WindowAction::kNewScene: {
+      undo_.clear();
+      redo_.clear();
       SceneOrigin origin = NewRandomOrigin();
       TellSeed(origin);
       StartDrawing(std::move(origin));
@@ -257,6 +290,18 @@ void frmKaldra::Trigger(WindowAction action) {
     case WindowAction::kQuit:
       EndProgram();
       break;
+    case WindowAction::kEditMode:
+      SetEditing(!editing_);
+      break;
+    case WindowAction::kUndo:
+      StepHistory(undo_, redo_);
+      break;
+    case WindowAction::kRedo:
+      StepHistory(redo_, undo_);
+      break;
+    case WindowAction::kDeleteSegment:
+      DeleteSegmentAt(cursor_);
+      break;
   }
   SyncMenu();
   update();
@@ -273,6 +318,8 @@ void frmKaldra::OpenScene() {
     return;
   }
   read.origin->file_name = path.toStdString();
+  undo_.clear();
+  redo_.clear();
   StartDrawing(std::move(*read.origin));
 }
 
@@ -344,12 +391,18 @@ void frmKaldra::SyncMenu() {
                                   : QStringLiteral("Pace: %1 ms per pair").arg(PairDelayMs()));
   Action(WindowAction::kPause)->setChecked(paused_);
   Action(WindowAction::kLegend)->setChecked(legend_);
+  Action(WindowAction::kEditMode)->setChecked(editing_);
+  for (const WindowActionInfo& info : kWindowActions) {
+    if (EditModeOnly(info.action)) Action(info.action)->setVisible(editing_);
+  }
+  Action(WindowAction::kUndo)->setEnabled(!undo_.empty());
+  Action(WindowAction::kRedo)->setEnabled(!redo_.empty());
 }
 
 QString frmKaldra::StatusText() const {
-  if (pace_ == 0 && !paused_) return {};
+  const bool paced = pace_ != 0 || paused_;
   QStringList parts;
-  if (drawing_ && pair_) {
+  if (paced && drawing_ && pair_) {
     const int n = session_.SegmentCount();
     const int sweep = pairs_announced_ <= n * (n - 1) / 2 ? 1 : 2;
     parts << QStringLiteral("sweep %1, pair (%2, %3)")
@@ -357,10 +410,13 @@ QString frmKaldra::StatusText() const {
                  .arg(pair_->first)
                  .arg(pair_->second);
   }
-  parts << (pace_ == 0 ? QStringLiteral("full speed")
-                       : QStringLiteral("%1 ms per pair").arg(PairDelayMs()));
+  if (paced) {
+    parts << (pace_ == 0 ? QStringLiteral("full speed")
+                         : QStringLiteral("%1 ms per pair").arg(PairDelayMs()));
+  }
   if (paused_) parts << QStringLiteral("paused (P resumes)");
-  if (!drawing_) parts << QStringLiteral("R redraws");
+  if (paced && !drawing_) parts << QStringLiteral("R redraws");
+  if (editing_) parts << QStringLiteral("edit mode (D leaves)");
   return parts.join(QStringLiteral(" \u00b7 "));
 }
 
@@ -404,6 +460,7 @@ void frmKaldra::paintEvent(QPaintEvent* /*event*/) {
     PaintPairHighlight(painter, line(pair_->first), line(pair_->second));
   }
   if (legend_) PaintLegend(painter, rect());
+  if (editing_ && !refusal_.isEmpty()) PaintNote(painter, rect(), cursor_, refusal_);
   if (const QString status = StatusText(); !status.isEmpty()) PaintStatus(painter, rect(), status);
 }
 
@@ -416,8 +473,155 @@ void frmKaldra::closeEvent(QCloseEvent* event) {
 
 void frmKaldra::contextMenuEvent(QContextMenuEvent* event) {
   SyncMenu();
+  // Delete segment from the menu deletes the segment clicked on.
+  cursor_ = event->pos();
   // Not exec(): the menu must not hold the drawing or the End button.
   menu_->popup(event->globalPos());
+}
+
+void frmKaldra::mousePressEvent(QMouseEvent* event) {
+  if (!editing_ || drag_ || event->button() != Qt::LeftButton || !CurrentScene()) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  cursor_ = event->position();
+  EditedSegments now = SegmentsOf(*CurrentScene());
+  const std::optional<Grab> grab = GrabAt(now, cursor_.x(), cursor_.y());
+  drag_ = Drag{grab, cursor_, std::move(now)};
+}
+
+void frmKaldra::mouseMoveEvent(QMouseEvent* event) {
+  cursor_ = event->position();
+  if (drag_) {
+    DragTo(cursor_);
+  } else if (!refusal_.isEmpty()) {
+    // A refused deletion is told until the mouse moves on.
+    refusal_.clear();
+    update();
+  }
+}
+
+void frmKaldra::mouseReleaseEvent(QMouseEvent* event) {
+  if (!drag_ || event->button() != Qt::LeftButton) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  cursor_ = event->position();
+  DragTo(cursor_);
+  EndDrag();
+}
+
+void frmKaldra::SetEditing(bool on) {
+  EndDrag();
+  editing_ = on;
+  refusal_.clear();
+  // The cursor's place is needed for Delete, also when no button is down.
+  setMouseTracking(on);
+  cursor_ = mapFromGlobal(QCursor::pos().toPointF());
+}
+
+void frmKaldra::DragTo(QPointF at) {
+  // Every position is the press's segments moved by the whole way from the
+  // press, so no rounding accumulates along the drag.
+  const QPointF way = at - drag_->press;
+  EditedSegments segments = drag_->before;
+  int edited = static_cast<int>(segments.size());
+  if (drag_->grab) {
+    segments = Moved(std::move(segments), *drag_->grab, way.x(), way.y());
+    edited = drag_->grab->segment;
+  } else if (way.isNull()) {
+    return;  // no segment yet, rather than a refused vertical one
+  } else {
+    segments.push_back({drag_->press.x(), drag_->press.y(), at.x(), at.y()});
+  }
+  ApplyEdit(segments, edited);
+}
+
+void frmKaldra::EndDrag() {
+  if (!drag_) return;
+  if (SegmentsOf(*CurrentScene()) != drag_->before) {
+    undo_.push_back(std::move(drag_->before));
+    redo_.clear();
+  }
+  drag_.reset();
+  refusal_.clear();
+  SyncMenu();
+  update();
+}
+
+void frmKaldra::DeleteSegmentAt(QPointF at) {
+  if (drag_ || !CurrentScene()) return;
+  const EditedSegments before = SegmentsOf(*CurrentScene());
+  const std::optional<Grab> grab = GrabAt(before, at.x(), at.y());
+  if (!grab) return;
+  // The segments after it move up one place, so the indices close up.
+  EditedSegments segments = before;
+  segments.erase(segments.begin() + grab->segment);
+  cursor_ = at;
+  if (ApplyEdit(segments, -1)) {
+    undo_.push_back(before);
+    redo_.clear();
+  }
+}
+
+void frmKaldra::StepHistory(std::vector<EditedSegments>& from, std::vector<EditedSegments>& to) {
+  if (drag_ || from.empty() || !CurrentScene()) return;
+  EditedSegments now = SegmentsOf(*CurrentScene());
+  if (ApplyEdit(from.back(), -1)) {
+    from.pop_back();
+    to.push_back(std::move(now));
+  }
+}
+
+bool frmKaldra::ApplyEdit(const EditedSegments& segments, int edited) {
+  if (CurrentScene() && SegmentsOf(*CurrentScene()) == segments) {
+    refusal_.clear();
+    update();
+    return true;
+  }
+  EditVerdict verdict = JudgeSegments(segments, edited, kClientWidth, kClientHeight);
+  if (!verdict.scene) {
+    refusal_ = QString::fromStdString(verdict.refusal);
+    update();
+    return false;
+  }
+  refusal_.clear();
+  // A fresh scene still being drawn gives way to its edit.
+  if (drawing_) {
+    pending_.reset();
+    abandon_ = true;
+  }
+  // The edited scene is no longer the seed's: it is saved without the seed,
+  // and redrawn as it is now.
+  if (origin_.seed) origin_.file_name = std::to_string(*origin_.seed) + "-edited";
+  origin_.seed.reset();
+  origin_.scene = verdict.scene;
+  session_.Adopt(*verdict.scene);
+  awaited_ = retrace_.Request(std::move(*verdict.scene));
+  update();
+  return true;
+}
+
+void frmKaldra::RetraceFinished(std::uint64_t request, const Scene& scene, const QImage& picture,
+                                const QString& error) {
+  // A picture older than the one shown, or of a scene since replaced, is not
+  // shown.
+  if (request <= std::max(cancelled_upto_, shown_request_)) return;
+  const bool newest = request == awaited_;
+  if (newest) awaited_ = 0;
+  if (error.isEmpty()) {
+    canvas_.Adopt(picture);
+    shown_scene_ = scene;
+    shown_request_ = request;
+  } else if (newest && shown_scene_) {
+    // A position whose diagram cannot be traced counts as refused: the scene
+    // goes back to the one on the canvas. An older one is simply passed over.
+    origin_.scene = shown_scene_;
+    session_.Adopt(*shown_scene_);
+    refusal_ = error;
+  }
+  SyncMenu();
+  update();
 }
 
 }  // namespace kaldra

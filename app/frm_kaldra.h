@@ -5,14 +5,17 @@
 #include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QWidget>
 
+#include "app/background_trace.h"
 #include "app/desktop_services.h"
 #include "app/drawing_session.h"
+#include "app/scene_edit.h"
 #include "app/window_actions.h"
 #include "qt_canvas/image_canvas.h"
 
@@ -31,6 +34,9 @@ inline constexpr std::array<int, 7> kPairDelaysMs = {0, 20, 50, 100, 250, 500, 1
 // once per outer pair index so that it repaints and End can be pressed. The
 // actions of kWindowActions (keys and a context menu) draw other scenes, set
 // the pace, save and copy; none of them changes anything until it is used.
+// In edit mode the mouse moves, adds and deletes segments; every position
+// goes through the scene builder, and the diagram of each accepted one is
+// traced on a worker thread and replaces the canvas when it is complete.
 class frmKaldra : public QWidget {
   Q_OBJECT
 
@@ -63,6 +69,13 @@ class frmKaldra : public QWidget {
   bool LegendShown() const { return legend_; }
   // The pair the drawing waits before, at a slow pace or paused.
   std::optional<std::pair<int, int>> WaitingPair() const { return pair_; }
+  bool Editing() const { return editing_; }
+  // Whether the diagram of the latest edit is still being traced.
+  bool Retracing() const { return awaited_ != 0; }
+  // Why the last position asked for was refused; empty when it was accepted.
+  const QString& Refusal() const { return refusal_; }
+  // The scene the window holds now: the one drawn, or the latest edit.
+  const std::optional<Scene>& CurrentScene() const { return session_.CurrentScene(); }
 
   // Ends the process at once with status 0: nothing is pending, nothing is
   // saved, and no code of the load handler may run after End.
@@ -73,6 +86,9 @@ class frmKaldra : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   // The canvas of the window: DoEvents shows what has been drawn and lets the
@@ -106,6 +122,19 @@ class frmKaldra : public QWidget {
   QString StatusText() const;
   void SyncMenu();
   void PlaceOnScreen();
+  // Edit mode. A drag applies each position it passes; its release makes the
+  // change one step of the history.
+  void SetEditing(bool on);
+  void DragTo(QPointF at);
+  void EndDrag();
+  void DeleteSegmentAt(QPointF at);
+  void StepHistory(std::vector<EditedSegments>& from, std::vector<EditedSegments>& to);
+  // Judges the segments; an accepted scene becomes current and is traced in
+  // the background, a refused one leaves everything as it is but the reason
+  // shown. `edited` is the segment changed, -1 for none in particular.
+  bool ApplyEdit(const EditedSegments& segments, int edited);
+  void RetraceFinished(std::uint64_t request, const Scene& scene, const QImage& picture,
+                       const QString& error);
 
   std::function<void()> end_program_;
   DesktopServices desktop_;
@@ -125,6 +154,25 @@ class frmKaldra : public QWidget {
   QAction* scene_entry_;
   QAction* pace_entry_;
   QPushButton* cmd_end_;
+
+  // Edit mode.
+  struct Drag {
+    std::optional<Grab> grab;  // none: a new segment from the press point
+    QPointF press;
+    EditedSegments before;
+  };
+  bool editing_ = false;
+  std::optional<Drag> drag_;
+  std::vector<EditedSegments> undo_;
+  std::vector<EditedSegments> redo_;
+  QString refusal_;
+  QPointF cursor_;                    // the last position of the mouse over the window
+  std::optional<Scene> shown_scene_;  // the scene whose diagram is on the canvas
+  std::uint64_t awaited_ = 0;         // the newest request traced in the background, 0 when none
+  std::uint64_t shown_request_ = 0;   // the request whose picture is on the canvas
+  std::uint64_t cancelled_upto_ = 0;  // requests up to this one are never shown
+  // Last, so that its worker stops before anything it reports to goes away.
+  BackgroundTrace retrace_;
 };
 
 }  // namespace kaldra

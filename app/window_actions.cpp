@@ -27,7 +27,9 @@ std::string WindowKeysText() {
   for (const WindowActionInfo& info : kWindowActions) {
     text += KeyLine(*info.keys != '\0' ? info.keys : "(menu)", info.menu_text, info.help);
   }
-  return text + KeyLine("Alt+E", "End", "the End button");
+  return text + KeyLine("Alt+E", "End", "the End button") +
+         KeyLine("mouse", "In edit mode",
+                 "drag an end, a segment's middle, or from empty canvas for a new one");
 }
 
 }  // namespace kaldra

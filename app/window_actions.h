@@ -20,6 +20,10 @@ enum class WindowAction {
   kCopyPicture,
   kLegend,
   kQuit,
+  kEditMode,
+  kUndo,
+  kRedo,
+  kDeleteSegment,
 };
 
 // One action as the context menu, the shortcuts and --help present it. The
@@ -31,7 +35,7 @@ struct WindowActionInfo {
   const char* help;       // what it does, in a few words
 };
 
-inline constexpr std::array<WindowActionInfo, 13> kWindowActions = {{
+inline constexpr std::array<WindowActionInfo, 17> kWindowActions = {{
     {WindowAction::kNewScene, "&New scene", "N", "a new random scene, drawn from the start"},
     {WindowAction::kRedraw, "&Redraw", "R", "the same scene again, from the start"},
     {WindowAction::kSlower, "&Slower", "-",
@@ -46,7 +50,20 @@ inline constexpr std::array<WindowActionInfo, 13> kWindowActions = {{
     {WindowAction::kCopyPicture, "Copy p&icture", "Ctrl+C", "copy the canvas to the clipboard"},
     {WindowAction::kLegend, "&Legend", "L", "show or hide the colours of the curve families"},
     {WindowAction::kQuit, "&Quit", "Esc; Ctrl+Q", "end the program, like End"},
+    {WindowAction::kEditMode, "E&dit mode", "D",
+     "drag an end or a segment to move it, drag on the canvas to add one"},
+    {WindowAction::kUndo, "Undo", "Ctrl+Z", "in edit mode, undo the last change"},
+    {WindowAction::kRedo, "Redo", "Ctrl+Shift+Z", "in edit mode, redo what was undone"},
+    {WindowAction::kDeleteSegment, "Delete se&gment", "Del",
+     "in edit mode, delete the segment under the cursor"},
 }};
+
+// Whether the action only exists in edit mode: outside it the action is
+// hidden from the menu and its key does nothing.
+constexpr bool EditModeOnly(WindowAction action) {
+  return action == WindowAction::kUndo || action == WindowAction::kRedo ||
+         action == WindowAction::kDeleteSegment;
+}
 
 // The actions with their keys, one per line, for --help.
 std::string WindowKeysText();

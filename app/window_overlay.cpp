@@ -1,5 +1,6 @@
 #include "app/window_overlay.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QColor>
@@ -88,6 +89,21 @@ void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
   const QFontMetrics metrics = painter.fontMetrics();
   const QRect box(client.left() + 8, client.bottom() - metrics.height() - 16,
                   metrics.horizontalAdvance(text) + 20, metrics.height() + 8);
+  PaintBox(painter, box);
+  painter.setPen(kBoxText);
+  painter.drawText(box, Qt::AlignCenter, text);
+  painter.restore();
+}
+
+void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString& text) {
+  painter.save();
+  const QFontMetrics metrics = painter.fontMetrics();
+  QRect box(0, 0, metrics.horizontalAdvance(text) + 16, metrics.height() + 8);
+  // Below and right of the cursor, clear of its arrow; moved left or up
+  // where the client area ends.
+  box.moveTopLeft(at.toPoint() + QPoint(16, 16));
+  if (box.right() > client.right()) box.moveRight(std::max(client.left(), client.right()));
+  if (box.bottom() > client.bottom()) box.moveBottom(at.toPoint().y() - 8);
   PaintBox(painter, box);
   painter.setPen(kBoxText);
   painter.drawText(box, Qt::AlignCenter, text);

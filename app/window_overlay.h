@@ -2,6 +2,7 @@
 
 #include <QLineF>
 #include <QPainter>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
@@ -20,5 +21,9 @@ void PaintPairHighlight(QPainter& painter, const QLineF& first, const QLineF& se
 
 // One line of text in a box at the bottom left: the pace, the pair, pausing.
 void PaintStatus(QPainter& painter, const QRect& client, const QString& text);
+
+// A short note in a box next to `at` (the cursor), kept inside the client
+// area: why an edit was refused.
+void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString& text);
 
 }  // namespace kaldra

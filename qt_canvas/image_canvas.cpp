@@ -15,10 +15,20 @@ QColor ToQColor(Color c) { return QColor::fromRgb(ToArgbPixel(c)); }
 
 ImageCanvas::ImageCanvas(int width, int height) : image_(width, height, QImage::Format_RGB32) {
   image_.fill(Qt::black);
+  AttachImage();
+}
+
+void ImageCanvas::AttachImage() {
   // RGB32 keeps each pixel as 0xFFRRGGBB in one 32-bit word, the layout PSet
-  // writes; bytesPerLine is a multiple of four for this format.
+  // writes; bytesPerLine is a multiple of four for this format. bits() also
+  // gives the canvas its own copy of pixels shared with another image.
   AttachSurface({reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
                  image_.bytesPerLine() / 4});
+}
+
+void ImageCanvas::Adopt(const QImage& picture) {
+  image_ = picture.convertToFormat(QImage::Format_RGB32).scaled(image_.size());
+  AttachImage();
 }
 
 QFont ImageCanvas::LabelFont() {

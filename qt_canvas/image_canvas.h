@@ -19,11 +19,16 @@ class ImageCanvas : public Canvas {
   void Print(std::string_view text) override;
 
   const QImage& Image() const { return image_; }
+  // Takes over a finished picture of the same size drawn on another canvas,
+  // so that a diagram traced elsewhere replaces this one in a single step.
+  void Adopt(const QImage& picture);
 
   // The font of the count and of the segment labels.
   static QFont LabelFont();
 
  private:
+  void AttachImage();
+
   QImage image_;
 };
 

@@ -21,11 +21,8 @@ for display in ":$unused" ":$unused.3" nonsense /nowhere/socket:0; do
     "$kaldra" 2>&1 >/dev/null)
   status=$?
   echo "DISPLAY=$display: status $status: $err"
-  case "$status $err" in
-    *$'\n'*) fail "DISPLAY=$display: more than one line on standard error" ;;
-    "1 kaldra: cannot open the display '$display': "?*) ;;
-    *) fail "DISPLAY=$display: expected status 1 and the reason" ;;
-  esac
+  [[ $err != *$'\n'* && "$status $err" == "1 kaldra: cannot open the display '$display': "?* ]] ||
+    fail "DISPLAY=$display: expected status 1 and the reason in one line"
 done
 
 { command -v Xvfb && command -v xdotool; } >/dev/null || {
@@ -70,47 +67,41 @@ ended() {
   [ "$status" -eq 0 ] || fail "$1: exit status $status, expected 0"
 } 2>/dev/null
 
+# Grabs the window until `condition` holds on its "WIDTH HEIGHT WHITE COLOURS
+# OTHER" or `ms` milliseconds have passed; sets w h white colours other.
+look() {
+  local deadline=$(($(now_ms) + $1))
+  while read -r w h white colours other < <("$grab_screen" "$window"); do
+    eval "$2" || [ "$(now_ms)" -ge "$deadline" ] && break
+    sleep 0.1
+  done
+}
+
 # The scene is new every run and takes a moment to draw: look until segments
 # and three of the six colours are there (a family of curves can lose every
 # sample to a nearer segment). Lines and text are unsmoothed and the picture
 # unscaled, so no pixel may be of another colour.
 if start "End clicked"; then
-  deadline=$(($(now_ms) + 8000))
-  while read -r w h white colours other < <("$grab_screen" "$window"); do
-    [ "$white" -gt 0 ] && [ "$colours" -ge 3 ] || [ "$(now_ms)" -ge "$deadline" ] && break
-    sleep 0.25
-  done
+  look 8000 '[ "$white" -gt 0 ] && [ "$colours" -ge 3 ]'
   echo "window ${w}x$h: white $white, $colours of the six colours, other $other"
-  [ "$w $h" = "788 565" ] || fail "client area ${w}x$h, expected 788x565"
-  [ "${white:-0}" -gt 0 ] || fail "no white segment pixels on the screen"
-  [ "${colours:-0}" -ge 3 ] || fail "only $colours of the diagram's six colours on the screen"
-  [ "${other:-1}" -eq 0 ] || fail "$other pixels in colours the drawing never uses"
+  [ "$w $h $((${white:-0} > 0)) $((${colours:-0} >= 3)) ${other:-1}" = "788 565 1 1 0" ] ||
+    fail "expected 788x565, white segments, 3 of the six colours and no other colour"
   timeout 5 xdotool mousemove --window "$window" 140 20 click 1
   ended "End clicked"
 fi
-if start "Alt+E"; then
-  timeout 5 xdotool windowfocus --sync "$window" key alt+e
-  ended "Alt+E while drawing"
-fi
+start "Alt+E" && { timeout 5 xdotool windowfocus --sync "$window" key alt+e; ended "Alt+E while drawing"; }
 if [ -n "$close_window" ] && start "close"; then
   "$close_window" "$window" || fail "could not ask the window to close"
   ended "window closed while drawing"
 fi
 # xdotool windowclose destroys the X window, which Qt does not notice itself.
-if start "destroyed"; then
-  timeout 5 xdotool windowclose "$window"
-  ended "window destroyed while drawing"
-fi
+start "destroyed" && { timeout 5 xdotool windowclose "$window"; ended "window destroyed while drawing"; }
 # The legend key paints over the canvas in colours the diagram never uses; a
 # right click opens the context menu (a second visible window of the program),
 # and its Quit entry, by its access key, ends the program.
 if start "legend and menu" --seed 9; then
   timeout 5 xdotool windowfocus --sync "$window" key l
-  deadline=$(($(now_ms) + 3000))
-  while read -r _ _ _ _ other < <("$grab_screen" "$window"); do
-    [ "$other" -gt 0 ] || [ "$(now_ms)" -ge "$deadline" ] && break
-    sleep 0.1
-  done
+  look 3000 '[ "$other" -gt 0 ]'
   [ "${other:-0}" -gt 0 ] || fail "the legend key showed nothing over the canvas"
   timeout 5 xdotool mousemove --window "$window" 400 300 click 3
   for _ in $(seq 30); do
