@@ -87,4 +87,5 @@ lint: build
 
 bench: build
 	@build/default/bench/bench_sweeps
+	@build/default/bench/bench_retrace
 	@build/default/bench/bench_render_process
