@@ -53,7 +53,7 @@ double LibraryPow(double x, double exponent) {
 // ones where this libm's pow and the product or sqrt differ in the last bit.
 TEST(Power, SquaresAndRootsAreTheLibrarysPowBitForBit) {
   int told_apart = 0;
-  for (const auto [x, e] :
+  for (const auto& [x, e] :
        {std::pair{-458.711, 2.0}, std::pair{-694.505, 2.0}, std::pair{539.170, 2.0},
         std::pair{990354.434, 0.5}, std::pair{188419.509, 0.5}, std::pair{897901.649, 0.5}}) {
     EXPECT_EQ(e == 2.0 ? Square(x) : Root(x), LibraryPow(x, e)) << x;
