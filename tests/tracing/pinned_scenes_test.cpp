@@ -169,8 +169,8 @@ TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(LoadRows()),
-                         [](const auto& info) {
-                           std::string name = info.param.kind + "_" + info.param.name;
+                         [](const ::testing::TestParamInfo<Row>& row) {
+                           std::string name = row.param.kind + "_" + row.param.name;
                            for (char& c : name) {
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            }
