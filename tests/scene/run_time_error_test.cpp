@@ -7,6 +7,15 @@
 namespace kaldra {
 namespace {
 
+// The 16-bit Integers reach both ends of their range; one step past is a
+// run-time error, never a wrap.
+TEST(CheckedArithmetic, ReachesTheLimitsAndRefusesToPassThem) {
+  EXPECT_EQ(CheckedSub(-32767, 1), -32768);
+  EXPECT_EQ(CheckedAdd(32766, 1), 32767);
+  EXPECT_THROW(CheckedSub(-32768, 1), RunTimeError);
+  EXPECT_THROW(CheckedAdd(32767, 1), RunTimeError);
+}
+
 // Through volatiles, so each operation runs when the test does.
 volatile double zero = 0.0;
 volatile double one = 1.0;

@@ -9,6 +9,7 @@
 #include "scene/power.h"
 #include "scene/scene_builder.h"
 #include "tracing/closer_test.h"
+#include "tracing/rejection_window.h"
 #include "tracing/square_as_pow.h"
 #include "tracing/traces.h"
 
@@ -92,6 +93,22 @@ TEST_P(NearTies, TheExactDistancesDecide) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, NearTies, ::testing::ValuesIn(kNearTies));
+
+// A window covers nothing until a closer segment opens it, then exactly the
+// points within half the margin (less the rounding allowance) of the sample.
+TEST(RejectionWindow, CoversHalfTheMarginAroundWhereASegmentWasCloser) {
+  SceneBuilder builder(300, 300);
+  ASSERT_TRUE(builder.Add(100, 100, 200, 200).Accepted());
+  const Scene scene = builder.Build();
+  RejectionWindow window(true);
+  EXPECT_FALSE(window.Covers(0, 0));
+  // At (150, 100) the segment is 35.355 away; the pair at 55.355, so the
+  // margin is 20 and the window's radius just under 10.
+  window.Open(scene[0], 150, 100, 35.35533905932738 + 20);
+  EXPECT_TRUE(window.Covers(150, 109.99));
+  EXPECT_FALSE(window.Covers(150, 110.0));
+  EXPECT_FALSE(RejectionWindow(false).Covers(0, 0));
+}
 
 // The foot's x exactly as the closer-segment test computes it.
 bool ExactFootInside(const Segment& s, double x, double y) {
