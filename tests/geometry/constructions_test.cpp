@@ -178,6 +178,10 @@ TEST(LineBisectors, ClipsBothBisectorsOfTheSupportingLines) {
   ExpectLineNear(both.first, {0, 150, 400, 150});
   ExpectLineNear(both.second, {1400, 0, 1400, 0});
   ExpectLineNear(Bisect({0, -50, 100, -40}, {0, -30, 100, -40}).first, {0, -40, 0, -40});
+  // A horizontal line on the band's edges or just inside it crosses the band.
+  ExpectLineNear(ClipToBand(0, 0, 400, 300), {0, 0, 400, 0});
+  ExpectLineNear(ClipToBand(0, 0.5, 400, 300), {0, 0.5, 400, 0.5});
+  ExpectLineNear(ClipToBand(0, 300, 400, 300), {0, 300, 400, 300});
   ExpectLineNear(Bisect({0, 340, 100, 350}, {0, 360, 100, 350}).first, {0, 350, 0, 350});
   // The record form keeps the same two lines.
   const Scene scene = Build({{10, 60, 110, 110}, {120, 130, 170, 235}});

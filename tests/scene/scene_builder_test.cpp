@@ -99,6 +99,13 @@ TEST(GenerateScene, DrawsFourNumbersPerCandidateAndSkipsRefusedOnes) {
   EXPECT_EQ(random.Taken(), 17u);
 }
 
+// Colours are 0xBBGGRR; image memory takes 0xAARRGGBB.
+TEST(Color, LandsInImageMemoryWithItsChannelsSwapped) {
+  EXPECT_EQ(ToArgbPixel(kBlue), 0xFF0000FFu);
+  EXPECT_EQ(ToArgbPixel(kRed), 0xFFFF0000u);
+  EXPECT_EQ(ToArgbPixel(kYellow), 0xFFFFFF00u);
+}
+
 TEST(DrawScene, DrawsTheCountThenEachSegmentWithItsIndex) {
   SceneBuilder builder(400, 300);
   ASSERT_TRUE(builder.Add(300, 250, 100, 50).Accepted());
