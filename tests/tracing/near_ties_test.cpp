@@ -1,5 +1,6 @@
 // The per-sample shortcuts against the arithmetic they stand for, above all
 // where the two disagree: near-ties, which the exact distances must decide.
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -93,6 +94,24 @@ TEST_P(NearTies, TheExactDistancesDecide) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, NearTies, ::testing::ValuesIn(kNearTies));
+
+// Exact ties: a third segment whose line or end is at exactly the pair's
+// distance d is not closer, in the fast test as in the plain one.
+TEST(CloserTest, ASegmentAtExactlyTheDistanceIsNotCloser) {
+  SceneBuilder builder(800, 600);
+  for (const auto& s : {std::array<double, 4>{300, 350, 500, 380},
+                        {600, 50, 700, 170},
+                        {100, 100, 200, 175}}) {  // the last on y = 0.75 x + 25, norm 1.25
+    ASSERT_TRUE(builder.Add(s[0], s[1], s[2], s[3]).Accepted());
+  }
+  const Scene scene = builder.Build();
+  CloserTest closer(scene, 0, 1);
+  // The line exactly 80 away with its foot inside; an end exactly 50 away.
+  for (const auto& [x, y, d] : {std::array<double, 3>{150, 237.5, 80}, {70, 60, 50}}) {
+    EXPECT_FALSE(closer.AnyCloser(x, y, d * d, [d] { return d; })) << x << ", " << y;
+    EXPECT_TRUE(closer.AnyCloser(x, y, d * d * 1.01, [d] { return d * 1.005; }));
+  }
+}
 
 // A window covers nothing until a closer segment opens it, then exactly the
 // points within half the margin (less the rounding allowance) of the sample.
