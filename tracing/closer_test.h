@@ -20,8 +20,10 @@ namespace kaldra {
 class CloserTest {
  public:
   CloserTest(const Scene& scene, int i, int j) {
-    for (int k = 0; k < scene.Count(); ++k) {
-      if (k != i && k != j) others_[count_++] = &scene[k];
+    int k = 0;
+    for (const Segment& s : scene.Segments()) {
+      if (k != i && k != j) others_[count_++] = &s;
+      ++k;
     }
   }
 
