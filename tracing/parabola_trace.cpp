@@ -1,6 +1,8 @@
 #include <cmath>
+#include <limits>
 #include <utility>
 
+#include "tracing/accumulate.h"
 #include "tracing/closer_test.h"
 #include "tracing/rejection_window.h"
 #include "tracing/square_as_pow.h"
@@ -59,21 +61,19 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
   const Point f = arc.f;
   CloserTest closer(pair.scene, pair.i, pair.j);
   RejectionWindow rejected(pair.skipping == Skipping::kOn);
-  std::uint64_t samples = 0;
-  // Accumulated, t = t + 0.1, like every walk of the diagram.
-  for (double t = arc.start; t <= arc.finish; t = t + kArcStep) {
-    ++samples;
-    // The window is asked first, at the sample as t * t places it: that is
-    // within an ulp of SquareAsPow(t), and a sample the window could cover
-    // lies within the canvas's reach, where an ulp of t^2 / 4h moves it by
-    // less than 1e-11 pixel, inside the window's allowance for the position.
-    // The library's pow, which SquareAsPow calls for one sample in twenty,
-    // is then left out for every sample the window rejects.
-    if (rejected.Covers(arc.XAt(t * t / h4, t), arc.YAt(t * t / h4, t))) continue;
+  const auto reject = [&](double t, double radius) {
+    rejected.Open(t, ArcReach(arc.h, arc.vx, arc.vy, t, radius));
+  };
+  // One sample, given t by value, so that the walk's own t never has its
+  // address taken and stays in a register.
+  const auto visit = [&](double t) {
     const double along = SquareAsPow(t) / h4;
     const double x = arc.XAt(along, t);
     const double y = arc.YAt(along, t);
-    if (pair.bounds.Excludes(x, y)) continue;
+    if (pair.bounds.Excludes(x, y)) {
+      if (rejected.Enabled()) reject(t, OutsideRadius(pair.bounds, x, y));
+      return;
+    }
     // On the parabola, over segment l, the distance to the focus is also the
     // distance to segment l.
     const double s1 = SquaredDistance(x, y, f.x, f.y);
@@ -84,13 +84,33 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     };
     // The focus must be the nearest point of its own segment: neither the
     // other end nor the interior next to the focus may be nearer.
-    if (ProbeNearer(x, y, arc.o, s1, exact_d1)) continue;
-    if (ProbeNearer(x, y, arc.q, s1, exact_d1)) continue;
+    const auto probe_nearer = [&](Point probe) {
+      if (!ProbeNearer(x, y, probe, s1, exact_d1)) return false;
+      if (rejected.Enabled()) reject(t, ProbeRadius(f.x, f.y, probe.x, probe.y, x, y, 0));
+      return true;
+    };
+    if (probe_nearer(arc.o) || probe_nearer(arc.q)) return;
     if (closer.AnyCloser(x, y, s1, exact_d1)) {
-      rejected.Open(closer.LastCloser(), x, y, std::sqrt(s1));
-      continue;
+      if (rejected.Enabled()) reject(t, CloserRadius(closer.LastCloser(), x, y, std::sqrt(s1)));
+      return;
     }
     pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
+  };
+  std::uint64_t samples = 0;
+  // Accumulated, t = t + 0.1, like every walk of the diagram; t <= finish,
+  // for a double t, is t < the next double above finish.
+  const double past_finish = std::nextafter(arc.finish, std::numeric_limits<double>::infinity());
+  double t = arc.start;
+  while (t < past_finish) {
+    if (rejected.Covers(t)) {
+      const Stride run = AccumulateBelow(t, kArcStep, std::fmin(rejected.End(), past_finish));
+      t = run.v;
+      samples += run.steps;
+      continue;
+    }
+    ++samples;
+    visit(t);
+    t = t + kArcStep;
   }
   return samples;
 }

@@ -12,8 +12,8 @@ struct SweepStats {
   std::uint64_t samples = 0;  // sample points walked, plotted or not
 };
 
-// Whether a trace may reject, without asking which segment is closer, the
-// samples near one at which a third segment was found clearly closer (see
+// Whether a trace may reject, without looking at them, the samples just after
+// a rejected one that are too near it to be accepted (see
 // rejection_window.h). Either way the same points are plotted; kOff is the
 // plain path the benchmarks measure against.
 enum class Skipping { kOff, kOn };

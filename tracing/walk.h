@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "geometry/constructions.h"
+#include "tracing/accumulate.h"
 
 namespace kaldra {
 
@@ -19,6 +21,9 @@ struct LineWalk {
 
   double XAt(double v) const { return steep ? (v - intercept) / slope : v; }
   double YAt(double v) const { return steep ? v : slope * v + intercept; }
+
+  // How far a sample moves per unit of v.
+  double Speed() const { return steep ? std::hypot(1.0, 1 / slope) : std::hypot(1.0, slope); }
 };
 
 // The walk of the line through the clipped ends, with the given slope.
@@ -54,18 +59,31 @@ inline LineWalk WalkLineBisector(const ClippedLine& line) {
 // The half-pixel step of sweep 1 along the dominant axis.
 inline constexpr double kLineStep = 0.5;
 
-// Walks the line and hands each sample that can reach the canvas to
-// `sample(x, y)`; returns how many samples were walked. The step is
-// accumulated, v = v + 0.5, never p + k * 0.5: the two round differently, and
-// the samples must fall where they always have.
-template <typename Bounds, typename Sample>
-std::uint64_t WalkSamples(const LineWalk& walk, const Bounds& bounds, Sample&& sample) {
+// Walks the line and hands each sample that the window does not cover and
+// that can reach the canvas to `sample(v, x, y)`; returns how many samples
+// were walked. The step is accumulated, v = v + 0.5, never p + k * 0.5: the
+// two round differently, and the samples must fall where they always have.
+// The samples a window covers are passed over by AccumulateBelow, which
+// lands on the same values.
+template <typename Bounds, typename Window, typename Sample>
+std::uint64_t WalkSamples(const LineWalk& walk, const Bounds& bounds, const Window& window,
+                          Sample&& sample) {
   std::uint64_t samples = 0;
-  for (double v = walk.p; v <= walk.q; v = v + kLineStep) {
+  // v <= q, for a double v, is v < the next double above q.
+  const double past_q = std::nextafter(walk.q, std::numeric_limits<double>::infinity());
+  double v = walk.p;
+  while (v < past_q) {
+    if (window.Covers(v)) {
+      const Stride run = AccumulateBelow(v, kLineStep, std::fmin(window.End(), past_q));
+      v = run.v;
+      samples += run.steps;
+      continue;
+    }
     ++samples;
     const double x = walk.XAt(v);
     const double y = walk.YAt(v);
-    if (!bounds.Excludes(x, y)) sample(x, y);
+    if (!bounds.Excludes(x, y)) sample(v, x, y);
+    v = v + kLineStep;
   }
   return samples;
 }

@@ -113,20 +113,47 @@ TEST(CloserTest, ASegmentAtExactlyTheDistanceIsNotCloser) {
   }
 }
 
-// A window covers nothing until a closer segment opens it, then exactly the
-// points within half the margin (less the rounding allowance) of the sample.
-TEST(RejectionWindow, CoversHalfTheMarginAroundWhereASegmentWasCloser) {
+// Each rejection radius is the distance to where the reason would stop
+// holding, less a rounding allowance far below a pixel; a window covers the
+// walk strictly before the parameter that radius reaches.
+TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
   SceneBuilder builder(300, 300);
   ASSERT_TRUE(builder.Add(100, 100, 200, 200).Accepted());
   const Scene scene = builder.Build();
+  const CanvasBounds bounds = CanvasBounds::Around(300, 300);
+  struct Case {
+    const char* what;
+    double radius, boundary;
+  };
+  const Case cases[] = {
+      // The segment 35.36 away, the pair 20 further: k stays closer for 10.
+      {"closer", CloserRadius(scene[0], 150, 100, 35.35533905932738 + 20), 10},
+      // The probe (1, 0) beside the site (0, 0): their bisector is x = 0.5.
+      {"probe", ProbeRadius(0, 0, 1, 0, 10, 5, 0), 9.5},
+      // The same with a compared distance up to 0.1 off: a slimmer window.
+      {"probe off", ProbeRadius(0, 0, 1, 0, 10, 5, 0.1), 9.5 - 0.1 * 21.6 / 1},
+      // The foot of (300, 250) on y = x is at x = 275, 75 past the end.
+      {"foot", FootRadius(scene[0], 300, 250), 75 * std::sqrt(2.0)},
+      {"outside", OutsideRadius(bounds, -14, 100), 10},
+  };
+  for (const Case& c : cases) {
+    EXPECT_LT(c.radius, c.boundary) << c.what;
+    EXPECT_GT(c.radius, c.boundary - 0.02) << c.what;
+  }
+  // An arc with h = 1 from t = 5 moves at most dt (1 + (5 + dt) / 2) <= 10.
+  const double dt = ArcReach(1, 0, 0, 5, 10);
+  EXPECT_NEAR(dt, (std::sqrt(129.0) - 7) / 2, 1e-6);
+  EXPECT_EQ(ArcReach(0, 0, 0, 5, 10), 0);  // a focus on the line: no window
+  EXPECT_NEAR(StraightReach(std::sqrt(2.0), 10), 10 / std::sqrt(2.0), 1e-6);
+
   RejectionWindow window(true);
-  EXPECT_FALSE(window.Covers(0, 0));
-  // At (150, 100) the segment is 35.355 away; the pair at 55.355, so the
-  // margin is 20 and the window's radius just under 10.
-  window.Open(scene[0], 150, 100, 35.35533905932738 + 20);
-  EXPECT_TRUE(window.Covers(150, 109.99));
-  EXPECT_FALSE(window.Covers(150, 110.0));
-  EXPECT_FALSE(RejectionWindow(false).Covers(0, 0));
+  EXPECT_FALSE(window.Covers(-1e300));
+  window.Open(10, 2.5);
+  EXPECT_TRUE(window.Covers(12.4999));
+  EXPECT_FALSE(window.Covers(12.5));
+  RejectionWindow off(false);
+  off.Open(10, 2.5);
+  EXPECT_FALSE(off.Covers(11));
 }
 
 // The foot's x exactly as the closer-segment test computes it.

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace kaldra {
+
+// Where an accumulated walk, v = v + step repeated, stands after a run.
+struct Stride {
+  double v;             // the first value not below the bound
+  std::uint64_t steps;  // the values passed, each one below the bound
+};
+
+// Runs v = v + step while v < bound, in as few operations as the rounding
+// allows, and gives exactly the values and the count of the plain loop.
+//
+// Why it can jump. While v and every sum stay within one binade, where the
+// doubles are the multiples of one spacing u, v + step rounds to v plus the
+// step rounded to a multiple of u, the same delta every time: v is such a
+// multiple, so the sum's nearest double is v plus the step's nearest multiple.
+// k such additions then land exactly on v + k * delta, itself a double. The
+// stretch ends where an exact sum could round differently; there, near zero (|v| < 1) and where the
+// step is exactly half-way between two multiples of u (a tie whose outcome depends on v), and for
+// runs of a few dozen values, the walk takes single steps as the plain loop does.
+//
+// The whole part of a nonnegative x below 2^63, without a library call.
+inline double Whole(double x) { return static_cast<double>(static_cast<std::int64_t>(x)); }
+
+// Precondition: 0 < step < 1, and v and bound finite.
+inline Stride AccumulateBelow(double v, double step, double bound) {
+  std::uint64_t steps = 0;
+  while (v < bound) {
+    const double size = std::fabs(v);
+    double k_stretch = 0;
+    double delta = 0;
+    // A short run is quicker stepped than worked out.
+    if (size >= 1 && bound - v > 32 * step) {
+      // The binade [low, 2 low) of |v|, its spacing u, and the step in units
+      // of u (exact: u is a power of two), below 2^52 for every step below
+      // one.
+      const double low = std::bit_cast<double>(std::bit_cast<std::uint64_t>(size) &
+                                               0x7FF0000000000000ull);
+      const double u = low * 0x1p-52;
+      const double units = step / u;
+      const double whole = static_cast<double>(static_cast<std::int64_t>(units));
+      const double fraction = units - whole;
+      if (fraction != 0.5 && units < 0x1p52) {
+        delta = (fraction > 0.5 ? whole + 1 : whole) * u;
+        // Going up, a sum that lands on 2 low itself still rounds there, from
+        // either side, since it is within u / 2 of it. Going down towards
+        // zero, the spacing below low is u / 2, so the sums stop a spacing
+        // short of -low. The differences are exact.
+        const double room = v > 0 ? 2 * low - v : -(low + u) - v;
+        if (delta > 0 && room > 0) k_stretch = Whole(room / delta);
+      }
+    }
+    if (k_stretch < 2) {
+      v = v + step;
+      ++steps;
+      continue;
+    }
+    // The values below the bound among v, v + delta, ..., at most the stretch.
+    // A bound within the stretch's binade is an exact difference away from v,
+    // and a rounded quotient never passes an integer the exact one does not,
+    // so the count can only be one short (when the quotient rounds down onto
+    // an integer), which the exact sum tells. A bound beyond the binade lies
+    // beyond the whole stretch.
+    double k = std::fmin(k_stretch, (bound - v) / delta);
+    k = std::fmax(1, Whole(k) < k ? Whole(k) + 1 : Whole(k));
+    if (k < k_stretch && v + k * delta < bound) ++k;
+    v = v + k * delta;
+    steps += static_cast<std::uint64_t>(k);
+  }
+  return {v, steps};
+}
+
+}  // namespace kaldra
