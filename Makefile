@@ -82,10 +82,13 @@ lint: build
 	@scripts/lint build/default
 
 # The speed benchmarks (Google Benchmark), in the release build: both sweeps
-# on a 17-segment and a 100-segment scene, and the renderer as a process.
+# on a 17-segment and a 100-segment scene, the fast re-trace against the
+# sequential sweeps, the renderer's sweeps against the plain oracle, and the
+# renderer as a process.
 .PHONY: bench
 
 bench: build
 	@build/default/bench/bench_sweeps
 	@build/default/bench/bench_retrace
+	@build/default/bench/bench_plain_ratio
 	@build/default/bench/bench_render_process
