@@ -15,8 +15,8 @@ namespace {
 struct TraceObsolete {};
 
 // A canvas whose yields give up as soon as its request is no longer current,
-// so at most one pair is traced in vain; after `finish_after` it goes on all
-// the same, unless the request was cancelled.
+// so at most the outer index each thread is tracing is traced in vain; after
+// `finish_after` it goes on all the same, unless the request was cancelled.
 class ObsoletableCanvas : public ImageCanvas {
  public:
   using Clock = std::chrono::steady_clock;
@@ -96,7 +96,7 @@ void BackgroundTrace::Run() {
     std::string error;
     try {
       DrawScene(*scene, canvas);
-      TraceDiagram(*scene, canvas);
+      TraceDiagramParallel(*scene, canvas, TracingThreads());
     } catch (const TraceObsolete&) {
       continue;
     } catch (const RunTimeError& e) {
