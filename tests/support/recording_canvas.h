@@ -5,17 +5,15 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "scene/canvas.h"
-#include "scene/random_source.h"
 
 namespace kaldra::testing {
 
-// A canvas in memory that remembers what was asked of it: every plotted point
-// (through the plot sink), colour change and yield, and each clearing, line
-// and text as a line of the call log.
+// A canvas in memory that remembers what was asked of it: every point plotted
+// on it (through the plot sink), colour change and yield, and each clearing,
+// line and text as a line of the call log. Its pixels are never looked at.
 class RecordingCanvas : public Canvas {
  public:
   explicit RecordingCanvas(int width = 788, int height = 565)
@@ -30,10 +28,7 @@ class RecordingCanvas : public Canvas {
   }
   using Canvas::ForeColor;
 
-  void BackColor(Color color) override {
-    calls.push_back("BackColor " + std::to_string(color));
-    for (auto& p : pixels_) p = ToArgbPixel(color);
-  }
+  void BackColor(Color color) override { calls.push_back("BackColor " + std::to_string(color)); }
   void Line(float x1, float y1, float x2, float y2) override {
     Log("Line", {x1, y1, x2, y2});
     SetCurrentPosition(x2, y2);
@@ -44,12 +39,6 @@ class RecordingCanvas : public Canvas {
     auto_redraw_calls.push_back(on);
   }
   void DoEvents() override { ++do_events; }
-
-  // The pixel at (x, y) as 0xAARRGGBB.
-  std::uint32_t Pixel(int x, int y) const {
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
-                   static_cast<std::size_t>(x)];
-  }
 
   std::vector<PlotPoint> plots;
   std::vector<Color> fore_colors;
@@ -70,18 +59,6 @@ class RecordingCanvas : public Canvas {
   }
 
   std::vector<std::uint32_t> pixels_;
-};
-
-// A random source that hands out a fixed list of numbers, then fails loudly.
-class ScriptedRandom : public RandomSource {
- public:
-  explicit ScriptedRandom(std::vector<float> numbers) : numbers_(std::move(numbers)) {}
-  float Rnd() override { return numbers_.at(next_++); }
-  std::size_t Taken() const { return next_; }
-
- private:
-  std::vector<float> numbers_;
-  std::size_t next_ = 0;
 };
 
 }  // namespace kaldra::testing
