@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include "bench/grid_scene.h"
-#include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
 #include "scene/scene_builder.h"
@@ -122,8 +121,6 @@ Pinned Summarise(int segments, std::uint64_t samples, const Points& points) {
 
 Pinned TraceFast(const Scene& scene, bool parallel) {
   testing::RecordingCanvas canvas;
-  DrawScene(scene, canvas);
-  canvas.plots.clear();
   const std::uint64_t samples = parallel ? TraceDiagramParallel(scene, canvas, 2).samples
                                          : TraceDiagram(scene, canvas).samples;
   return Summarise(scene.Count(), samples, canvas.plots);

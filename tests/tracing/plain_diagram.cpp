@@ -19,9 +19,7 @@ double Square(double x) { return std::pow(x, 2.0); }
 double Root(double x) { return std::pow(x, 0.5); }
 
 double PointDistance(double x0, double y0, double x1, double y1) {
-  const double dy2 = Square(y1 - y0);
-  const double dx2 = Square(x1 - x0);
-  return Root(dy2 + dx2);
+  return Root(Square(y1 - y0) + Square(x1 - x0));
 }
 
 struct Point {

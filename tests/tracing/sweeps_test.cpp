@@ -11,7 +11,7 @@
 
 #include "scene/draw_scene.h"
 #include "scene/run_time_error.h"
-#include "scene/scene_builder.h"
+#include "tests/support/build_scene.h"
 #include "tests/support/recording_canvas.h"
 
 namespace kaldra {
@@ -19,11 +19,7 @@ namespace {
 
 // Three segments that meet every rule of a generated scene.
 Scene ThreeSegments() {
-  SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  builder.Add(100, 120, 260, 200);
-  builder.Add(420, 90, 560, 230);
-  builder.Add(300, 400, 480, 330);
-  return builder.Build();
+  return testing::BuildScene({{100, 120, 260, 200}, {420, 90, 560, 230}, {300, 400, 480, 330}});
 }
 
 // A canvas that raises a floating-point flag at chosen moments: in the yield,
