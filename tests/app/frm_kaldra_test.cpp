@@ -1,6 +1,7 @@
 // The window on Qt's offscreen platform, with a counter for the end action and
 // the dialogs and the clipboard behind DesktopServices; real_window_test.sh
-// checks that the real one ends the process, also mid-draw, and its menu.
+// checks that the real one ends the process, also mid-draw, and shows the
+// legend on the screen.
 
 #include "app/frm_kaldra.h"
 

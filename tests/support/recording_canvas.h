@@ -1,29 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "scene/canvas.h"
-#include "scene/random_source.h"
 
 namespace kaldra::testing {
 
-// A canvas in memory that remembers what was asked of it: every plotted point
-// (through the plot sink), every line, text, colour change and yield.
+// A canvas in memory that remembers what was asked of it: every point plotted
+// on it (through the plot sink), colour change and yield, and each clearing,
+// line and text as a line of the call log. Its pixels are never looked at.
 class RecordingCanvas : public Canvas {
  public:
-  struct LineCall {
-    float x1, y1, x2, y2;
-    Color color;
-  };
-  struct PrintCall {
-    float x, y;
-    std::string text;
-    Color color;
-  };
-
   explicit RecordingCanvas(int width = 788, int height = 565)
       : pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0xFF000000u) {
     AttachSurface({pixels_.data(), width, height, width});
@@ -36,51 +28,37 @@ class RecordingCanvas : public Canvas {
   }
   using Canvas::ForeColor;
 
-  void BackColor(Color color) override {
-    back_colors.push_back(color);
-    for (auto& p : pixels_) p = ToArgbPixel(color);
-  }
+  void BackColor(Color color) override { calls.push_back("BackColor " + std::to_string(color)); }
   void Line(float x1, float y1, float x2, float y2) override {
-    lines.push_back({x1, y1, x2, y2, ForeColor()});
+    Log("Line", {x1, y1, x2, y2});
     SetCurrentPosition(x2, y2);
   }
-  void Print(std::string_view text) override {
-    prints.push_back({CurrentX(), CurrentY(), std::string(text), ForeColor()});
-  }
+  void Print(std::string_view text) override { Log("Print", {CurrentX(), CurrentY()}, text); }
   void AutoRedraw(bool on) override {
     Canvas::AutoRedraw(on);
     auto_redraw_calls.push_back(on);
   }
   void DoEvents() override { ++do_events; }
 
-  // The pixel at (x, y) as 0xAARRGGBB.
-  std::uint32_t Pixel(int x, int y) const {
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
-                   static_cast<std::size_t>(x)];
-  }
-
   std::vector<PlotPoint> plots;
   std::vector<Color> fore_colors;
-  std::vector<Color> back_colors;
-  std::vector<LineCall> lines;
-  std::vector<PrintCall> prints;
+  std::vector<std::string> calls;
   std::vector<bool> auto_redraw_calls;
   int do_events = 0;
 
  private:
+  // One line of the call log: the call, its coordinates, the colour of the
+  // moment in hex and any text.
+  void Log(const char* call, std::initializer_list<float> numbers, std::string_view text = "") {
+    std::ostringstream line;
+    line << call;
+    for (const float v : numbers) line << " " << v;
+    line << " " << std::hex << ForeColor();
+    if (!text.empty()) line << " '" << text << "'";
+    calls.push_back(line.str());
+  }
+
   std::vector<std::uint32_t> pixels_;
-};
-
-// A random source that hands out a fixed list of numbers, then fails loudly.
-class ScriptedRandom : public RandomSource {
- public:
-  explicit ScriptedRandom(std::vector<float> numbers) : numbers_(std::move(numbers)) {}
-  float Rnd() override;
-  std::size_t Taken() const { return next_; }
-
- private:
-  std::vector<float> numbers_;
-  std::size_t next_ = 0;
 };
 
 }  // namespace kaldra::testing

@@ -7,8 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "geometry/constructions.h"
+#include "geometry/mdl_kaldra.h"
 #include "scene/power.h"
-#include "scene/scene_builder.h"
+#include "tests/support/build_scene.h"
 #include "tracing/closer_test.h"
 #include "tracing/rejection_window.h"
 #include "tracing/square_as_pow.h"
@@ -17,26 +18,38 @@
 namespace kaldra {
 namespace {
 
+using testing::BuildScene;
+
 // The library's pow with an exponent the compiler cannot see.
 double LibraryPow(double base, double exponent) {
   volatile double e = exponent;
   return std::pow(base, e);
 }
 
-TEST(SquareAsPow, EqualsThePowerFunctionBitForBit) {
+// Squares and roots must be the library's pow bit for bit, and so must the
+// shortcut SquareAsPow: a build that turned pow(x, 2.0) into x * x or
+// pow(x, 0.5) into sqrt(x) would change the oracle and the sweeps alike, so
+// only this test notices.
+TEST(Power, SquaresAndRootsAreTheLibrarysPowBitForBit) {
   std::mt19937_64 engine(12345);
   std::uniform_real_distribution<double> walk_values(-3000.0, 3000.0);
-  int product_differs = 0;
+  int product_differs = 0, sqrt_differs = 0;
   for (int n = 0; n < 2'000'000; ++n) {
     // A few exact squares and zero among the walk's values.
     const double t = n < 4 ? std::ldexp(n, n) : walk_values(engine);
     const double expected = LibraryPow(t, 2.0);
     ASSERT_EQ(SquareAsPow(t), expected) << "t = " << t;
+    ASSERT_EQ(Square(t), expected) << "t = " << t;
+    ASSERT_EQ(Root(std::fabs(t)), LibraryPow(std::fabs(t), 0.5)) << "t = " << t;
     if (t * t != expected) ++product_differs;
+    if (std::sqrt(std::fabs(t)) != Root(std::fabs(t))) ++sqrt_differs;
   }
+  EXPECT_EQ(PointDistance(0, 0, -254.871, 424.417),
+            LibraryPow(LibraryPow(424.417, 2.0) + LibraryPow(-254.871, 2.0), 0.5));
   // The shortcut would be pointless if the product always agreed, and the
   // test would prove nothing if the hard cases never came up.
   EXPECT_GT(product_differs, 100);
+  EXPECT_GT(sqrt_differs, 100);
 }
 
 // A sample (x, y), the site s at the pair's distance and a point p that ties
@@ -74,52 +87,78 @@ TEST_P(NearTies, TheExactDistancesDecide) {
   EXPECT_EQ(CompareSquared(s_point, s_site), Order::kTie);
   // As a probe next to an end: is the interior nearer than the end?
   EXPECT_EQ(ProbeNearer(t.x, t.y, {t.px, t.py}, s_site, [&] { return d_site; }), nearer);
-  // As the end of a third segment, pointing away from the sample so that the
-  // end is its nearest point: is that segment strictly closer than the pair?
-  const double ux = (t.px - t.x) / d_site;
-  const double uy = (t.py - t.y) / d_site;
-  const double cos20 = std::cos(0.35);
-  const double sin20 = std::sin(0.35);
-  SceneBuilder builder(4000, 4000);
-  ASSERT_TRUE(builder.Add(3000, 3100, 3300, 3500).Accepted());
-  ASSERT_TRUE(builder.Add(3500, 3000, 3800, 2800).Accepted());
-  ASSERT_TRUE(builder
-                  .Add(t.px, t.py, t.px + 40 * (ux * cos20 - uy * sin20),
-                       t.py + 40 * (ux * sin20 + uy * cos20))
-                  .Accepted());
-  const Scene scene = builder.Build();
-  CloserTest closer(scene, 0, 1);
-  EXPECT_EQ(closer.AnyCloser(t.x, t.y, s_site, [&] { return d_site; }), nearer);
+  // As the end of a third segment, pointing away from the sample (turned by
+  // 0.35 rad) so that the end is its nearest point: is that segment strictly
+  // closer than the pair?
+  const double ux = (t.px - t.x) / d_site, uy = (t.py - t.y) / d_site;
+  const double c = std::cos(0.35), s = std::sin(0.35);
+  const Scene scene = BuildScene(
+      {{3000, 3100, 3300, 3500},
+       {3500, 3000, 3800, 2800},
+       {t.px, t.py, t.px + 40 * (ux * c - uy * s), t.py + 40 * (ux * s + uy * c)}},
+      4000, 4000);
+  EXPECT_EQ(CloserTest(scene, 0, 1).AnyCloser(t.x, t.y, s_site, [&] { return d_site; }), nearer);
   EXPECT_EQ(AnyCloserSegment(scene, 0, 1, t.x, t.y, d_site), nearer);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, NearTies, ::testing::ValuesIn(kNearTies));
 
-// Exact ties: a third segment whose line or end is at exactly the pair's
-// distance d is not closer, in the fast test as in the plain one.
-TEST(CloserTest, ASegmentAtExactlyTheDistanceIsNotCloser) {
-  SceneBuilder builder(800, 600);
-  for (const auto& s : {std::array<double, 4>{300, 350, 500, 380},
-                        {600, 50, 700, 170},
-                        {100, 100, 200, 175}}) {  // the last on y = 0.75 x + 25, norm 1.25
-    ASSERT_TRUE(builder.Add(s[0], s[1], s[2], s[3]).Accepted());
+// Whether a third segment is strictly closer to (x, y) than the pair's
+// distance d, asked of the plain count, in either order of the pair, and of
+// the fast test: by its line when the foot is inside (both ends included),
+// else by an end; a segment at exactly d, by its line or by its end, is not
+// closer.
+TEST(CloserTest, AnswersWhetherTheThirdSegmentIsStrictlyCloser) {
+  // On y = x, Slope 1 and Intercept 0.
+  constexpr std::array<double, 4> kDiagonal{100, 100, 200, 200};
+  // On y = 0.75 x + 25: the root of Slope^2 + 1 is exactly 1.25, so distances
+  // to its line come out exact.
+  constexpr std::array<double, 4> kThreeFour{100, 100, 200, 175};
+  const struct {
+    const char* name;
+    std::array<double, 4> third;
+    double x, y, d;
+    int closer;
+  } rows[] = {
+      // Line distance 35.355, foot at x = 125.
+      {"LineCloserFootInside", kDiagonal, 150, 100, 40, 1},
+      {"LineNotCloser", kDiagonal, 150, 100, 35, 0},
+      // Line distance 35.355, foot at x = 25; the ends are 111.803 and 250 away.
+      {"FootLeftOfTheSegmentEndsFarther", kDiagonal, 50, 0, 100, 0},
+      {"FootLeftOfTheSegmentFirstEndCloser", kDiagonal, 50, 0, 120, 1},
+      // Foot at x = 275; the second end is 111.803 away.
+      {"FootRightOfTheSegmentSecondEndCloser", kDiagonal, 250, 300, 120, 1},
+      // Feet exactly at x = 100 and x = 200; the line distance 2 / 2^0.5 rounds
+      // one unit below d = 2^0.5, so only a foot test including the ends says 1.
+      {"FootExactlyAtTheFirstEnd", kDiagonal, 99, 101, 1.4142135623730951, 1},
+      {"FootExactlyAtTheSecondEnd", kDiagonal, 201, 199, 1.4142135623730951, 1},
+      // Line distance exactly 80, foot at x = 198; a little more is closer.
+      {"LineAtExactlyDIsNotCloser", kThreeFour, 150, 237.5, 80, 0},
+      {"LineJustInsideD", kThreeFour, 150, 237.5, 80.4, 1},
+      // Feet outside; an end exactly 50 away (a 30-40-50 triangle).
+      {"FirstEndAtExactlyDIsNotCloser", kThreeFour, 70, 60, 50, 0},
+      {"FirstEndJustInsideD", kThreeFour, 70, 60, 50.25, 1},
+      {"SecondEndAtExactlyDIsNotCloser", kThreeFour, 230, 215, 50, 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const Scene scene = BuildScene({{300, 350, 500, 380}, {600, 50, 700, 170}, r.third});
+    const mdlKaldra mdl(scene);
+    EXPECT_EQ(mdl.CountCloserSegments(0, 1, r.x, r.y, r.d), r.closer);
+    EXPECT_EQ(mdl.CountCloserSegments(1, 0, r.x, r.y, r.d), r.closer);
+    EXPECT_EQ(CloserTest(scene, 0, 1).AnyCloser(r.x, r.y, r.d * r.d, [&r] { return r.d; }),
+              r.closer == 1);
   }
-  const Scene scene = builder.Build();
-  CloserTest closer(scene, 0, 1);
-  // The line exactly 80 away with its foot inside; an end exactly 50 away.
-  for (const auto& [x, y, d] : {std::array<double, 3>{150, 237.5, 80}, {70, 60, 50}}) {
-    EXPECT_FALSE(closer.AnyCloser(x, y, d * d, [d] { return d; })) << x << ", " << y;
-    EXPECT_TRUE(closer.AnyCloser(x, y, d * d * 1.01, [d] { return d * 1.005; }));
-  }
+  // The pair itself is skipped: segment 2 is 35.355 away, 0 and 1 farther.
+  const Scene scene = BuildScene({{300, 350, 500, 380}, {600, 50, 700, 170}, kDiagonal});
+  EXPECT_EQ(mdlKaldra(scene).CountCloserSegments(2, 0, 150, 100, 40), 0);
 }
 
 // Each rejection radius is the distance to where the reason would stop
 // holding, less a rounding allowance far below a pixel; a window covers the
 // walk strictly before the parameter that radius reaches.
 TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
-  SceneBuilder builder(300, 300);
-  ASSERT_TRUE(builder.Add(100, 100, 200, 200).Accepted());
-  const Scene scene = builder.Build();
+  const Scene scene = BuildScene({{100, 100, 200, 200}}, 300, 300);
   const CanvasBounds bounds = CanvasBounds::Around(300, 300);
   struct Case {
     const char* what;
@@ -156,30 +195,21 @@ TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
   EXPECT_FALSE(off.Covers(11));
 }
 
-// The foot's x exactly as the closer-segment test computes it.
-bool ExactFootInside(const Segment& s, double x, double y) {
-  const double mp = -1 / s.slope;
-  const double cp = y - mp * x;
-  const double fx = (cp - s.intercept) / (s.slope - mp);
-  return s.x1 <= fx && fx <= s.x2;
-}
-
+// The fast foot test against the foot's x exactly as the plain count computes
+// it, on points whose feet straddle each end by a few units in the last place,
+// the end itself among them: both ends belong to the segment.
 TEST(FootInside, AgreesWithTheQuotientNearBothEnds) {
-  SceneBuilder builder(300, 300);
-  ASSERT_TRUE(builder.Add(100, 100, 200, 200).Accepted());
-  const Scene scene = builder.Build();
+  const Scene scene = BuildScene({{100, 100, 200, 200}}, 300, 300);
   const Segment& s = scene[0];
-  // Walk points whose feet straddle each end by a few units in the last place,
-  // the end itself among them: both ends belong to the segment.
+  const double mp = -1 / s.slope;
   for (const double end : {100.0, 200.0}) {
     double x = end - 1e-12;
     for (int n = 0; n < 2000; ++n, x = std::nextafter(x, 1e9)) {
       const double y = 2 * end - x;  // on the perpendicular through the end
+      const double fx = ((y - mp * x) - s.intercept) / (s.slope - mp);
       const bool inside = FootInside(s, (y - s.perp * x) - s.intercept);
-      EXPECT_EQ(inside, ExactFootInside(s, x, y)) << x;
-      if (x == end) {
-        EXPECT_TRUE(inside);
-      }
+      EXPECT_EQ(inside, s.x1 <= fx && fx <= s.x2) << x;
+      EXPECT_TRUE(inside || x != end) << x;
     }
   }
 }

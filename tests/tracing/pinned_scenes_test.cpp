@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include "bench/grid_scene.h"
-#include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
 #include "scene/scene_builder.h"
@@ -65,7 +63,7 @@ std::vector<Row> LoadRows() {
   return rows;
 }
 
-Scene SceneOf(const Row& row, std::set<Refusal>* refusals = nullptr) {
+Scene SceneOf(const Row& row) {
   if (row.kind == "seed") {
     SeededRandom random(static_cast<std::uint32_t>(std::stoul(row.name)));
     return GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
@@ -88,10 +86,7 @@ Scene SceneOf(const Row& row, std::set<Refusal>* refusals = nullptr) {
                                std::stoi(row.name.substr(row.name.find('x') + 1)));
   }
   SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  for (const auto& c : row.candidates) {
-    const Verdict v = builder.Add(c[0], c[1], c[2], c[3]);
-    if (refusals != nullptr) refusals->insert(v.refusal);
-  }
+  for (const auto& c : row.candidates) builder.Add(c[0], c[1], c[2], c[3]);
   return builder.Build();
 }
 
@@ -126,8 +121,6 @@ Pinned Summarise(int segments, std::uint64_t samples, const Points& points) {
 
 Pinned TraceFast(const Scene& scene, bool parallel) {
   testing::RecordingCanvas canvas;
-  DrawScene(scene, canvas);
-  canvas.plots.clear();
   const std::uint64_t samples = parallel ? TraceDiagramParallel(scene, canvas, 2).samples
                                          : TraceDiagram(scene, canvas).samples;
   return Summarise(scene.Count(), samples, canvas.plots);
@@ -201,19 +194,6 @@ TEST(PinnedScenes, ParallelSkippingSweepsMakeThePlainSweepsCalls) {
         << seed;
     EXPECT_EQ(fast.fore_colors, plain.fore_colors) << seed;
     EXPECT_EQ(fast.do_events, plain.do_events) << seed;
-  }
-}
-
-// The hand-made scenes meet every reason the generation has to refuse a
-// candidate, so each refusal is shown to leave the rest of the scene intact.
-TEST(PinnedScenes, HandMadeScenesReachEveryRefusal) {
-  std::set<Refusal> refusals;
-  for (const Row& row : LoadRows()) {
-    if (row.kind == "hand") SceneOf(row, &refusals);
-  }
-  for (Refusal r : {Refusal::kVertical, Refusal::kHorizontal, Refusal::kParallel,
-                    Refusal::kSharedCoordinate, Refusal::kEndOnLine, Refusal::kCrossing}) {
-    EXPECT_TRUE(refusals.contains(r)) << static_cast<int>(r);
   }
 }
 

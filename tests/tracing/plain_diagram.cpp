@@ -1,5 +1,6 @@
 #include "tests/tracing/plain_diagram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -18,18 +19,8 @@ double Square(double x) { return std::pow(x, 2.0); }
 double Root(double x) { return std::pow(x, 0.5); }
 
 double PointDistance(double x0, double y0, double x1, double y1) {
-  const double dy2 = Square(y1 - y0);
-  const double dx2 = Square(x1 - x0);
-  return Root(dy2 + dx2);
+  return Root(Square(y1 - y0) + Square(x1 - x0));
 }
-
-// Colours as 0xBBGGRR.
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kGreen = 0x00FF00;
-constexpr std::uint32_t kBlue = 0xFF0000;
-constexpr std::uint32_t kCyan = 0xFFFF00;
-constexpr std::uint32_t kMagenta = 0xFF00FF;
-constexpr std::uint32_t kYellow = 0x00FFFF;
 
 struct Point {
   double x, y;
@@ -50,6 +41,27 @@ struct Tracer {
   double view_w, view_h;
   PlainDiagram out;
 
+  // End 1 (x1, y1) or end 2 (x2, y2) of segment k.
+  Point End(std::size_t k, int end) const {
+    return end == 1 ? Point{seg[k].x1, seg[k].y1} : Point{seg[k].x2, seg[k].y2};
+  }
+
+  // The distance from (x, y) to segment k's supporting line.
+  double LineDistance(std::size_t k, double x, double y) const {
+    const PlainSegment& s = seg[k];
+    return std::fabs(s.slope * x - y + s.intercept) / Root(Square(s.slope) + 1);
+  }
+
+  // Whether the perpendicular from (x, y) meets segment k's line within its
+  // x-range, both ends included.
+  bool FootInside(std::size_t k, double x, double y) const {
+    const PlainSegment& s = seg[k];
+    const double n = -1 / s.slope;
+    const double kk = y - n * x;
+    const double f = (kk - s.intercept) / (s.slope - n);
+    return f >= s.x1 && f <= s.x2;
+  }
+
   // The line y = t * x + b cut to the band 0 <= y <= view_h: the end found from
   // x = 0 and the end found from x = view_w. Only y is confined, so a line
   // that misses the band gets two equal ends. A horizontal line off the band
@@ -66,19 +78,14 @@ struct Tracer {
     return c;
   }
 
-  // 1 when a segment other than i and j is strictly closer to (x, y) than d.
+  // 1 when a segment other than i and j is strictly closer to (x, y) than d:
+  // its line closer with the foot inside, or else one of its ends closer.
   int CountCloserSegments(std::size_t i, std::size_t j, double x, double y, double d) const {
     for (std::size_t k = 0; k < seg.size(); ++k) {
-      if (k == i || k == j) continue;
-      const PlainSegment& s = seg[k];
-      const double dline = std::fabs(s.slope * x - y + s.intercept) / Root(Square(s.slope) + 1);
-      if (!(dline < d)) continue;
-      const double mp = -1 / s.slope;
-      const double cp = y - mp * x;
-      const double fx = (cp - s.intercept) / (s.slope - mp);
-      if (s.x1 <= fx && fx <= s.x2) return 1;
-      if (PointDistance(x, y, s.x1, s.y1) < d) return 1;
-      if (PointDistance(x, y, s.x2, s.y2) < d) return 1;
+      if (k == i || k == j || !(LineDistance(k, x, y) < d)) continue;
+      if (FootInside(k, x, y)) return 1;
+      if (PointDistance(x, y, seg[k].x1, seg[k].y1) < d) return 1;
+      if (PointDistance(x, y, seg[k].x2, seg[k].y2) < d) return 1;
     }
     return 0;
   }
@@ -93,56 +100,32 @@ struct Tracer {
   void WalkLine(const Clipped& c, double m, Test&& test) {
     const double b = c.start_y - m * c.start_x;
     const bool steep = std::fabs(m) > 1;
-    double p = c.start_x;
-    double q = c.end_x;
-    if (m > 1) {
-      p = m * c.start_x + b;
-      q = m * c.end_x + b;
-    } else if (m < -1) {
-      p = m * c.end_x + b;
-      q = m * c.start_x + b;
-    }
+    const double p = m > 1 ? m * c.start_x + b : m < -1 ? m * c.end_x + b : c.start_x;
+    const double q = m > 1 ? m * c.end_x + b : m < -1 ? m * c.start_x + b : c.end_x;
     for (double v = p; v <= q; v = v + 0.5) {
       ++out.samples;
-      if (steep) {
-        test((v - b) / m, v);
-      } else {
-        test(v, m * v + b);
-      }
+      test(steep ? (v - b) / m : v, steep ? v : m * v + b);
     }
   }
 
-  // The perpendicular bisector of site a (an end of segment i) and site b (an
-  // end of segment j), where each site is the nearest point of its segment.
-  void EndpointBisector(std::size_t i, std::size_t j, Point a, Point a_other, Point b,
-                        Point b_other, std::uint32_t color) {
+  // The perpendicular bisector of end ei of segment i and end ej of segment
+  // j, where each end is the nearest point of its segment.
+  void EndpointBisector(std::size_t i, std::size_t j, int ei, int ej, std::uint32_t color) {
+    const Point a = End(i, ei), b = End(j, ej);
     const double m0 = (a.y - b.y) / (a.x - b.x);
     const double slope = -1 / m0;
     const double mx = (a.x + b.x) / 2;
     const double my = (a.y + b.y) / 2;
     const Clipped c = Clip(slope, my - slope * mx);
     const double m = (c.start_y - c.end_y) / (c.start_x - c.end_x);
-    const Point qa = Probe(a, a_other);
-    const Point qb = Probe(b, b_other);
+    const Point qa = Probe(a, End(i, 3 - ei));
+    const Point qb = Probe(b, End(j, 3 - ej));
     WalkLine(c, m, [&](double x, double y) {
       const double d0 = PointDistance(x, y, a.x, a.y);
       const double d1 = PointDistance(x, y, qa.x, qa.y);
       const double d2 = PointDistance(x, y, qb.x, qb.y);
-      int failed = 0;
-      if (d1 < d0) failed = 1;
-      if (d2 < d0) failed += 1;
-      if (failed == 0 && CountCloserSegments(i, j, x, y, d0) == 0) PSet(x, y, color);
+      if (!(d1 < d0) && !(d2 < d0) && CountCloserSegments(i, j, x, y, d0) == 0) PSet(x, y, color);
     });
-  }
-
-  // Whether the perpendicular from (x, y) meets segment k's line within its
-  // x-range, both ends included.
-  bool FootInside(std::size_t k, double x, double y) const {
-    const PlainSegment& s = seg[k];
-    const double n = -1 / s.slope;
-    const double kk = y - n * x;
-    const double f = (kk - s.intercept) / (s.slope - n);
-    return f >= s.x1 && f <= s.x2;
   }
 
   // An angle bisector of the pair's lines, where both interiors are nearest.
@@ -151,12 +134,8 @@ struct Tracer {
   void LineBisector(std::size_t i, std::size_t j, const Clipped& c, std::uint32_t color) {
     const double m = c.start_x == c.end_x ? 9999 : (c.start_y - c.end_y) / (c.start_x - c.end_x);
     WalkLine(c, m, [&](double x, double y) {
-      int outside = 0;
-      if (!FootInside(i, x, y)) outside = 1;
-      if (!FootInside(j, x, y)) outside += 1;
-      if (outside != 0) return;
-      const PlainSegment& s = seg[i];
-      const double d = std::fabs(x * s.slope - y + s.intercept) / Root(Square(s.slope) + 1);
+      if (!FootInside(i, x, y) || !FootInside(j, x, y)) return;
+      const double d = LineDistance(i, x, y);
       if (CountCloserSegments(i, j, x, y, d) == 0) PSet(x, y, color);
     });
   }
@@ -166,29 +145,25 @@ struct Tracer {
     const PlainSegment& sj = seg[j];
     const double x0 = (si.intercept - sj.intercept) / (sj.slope - si.slope);
     const double y0 = x0 * si.slope + si.intercept;
-    double ai = std::atan(si.slope);
-    double aj = std::atan(sj.slope);
+    const double ai = std::atan(si.slope);
+    const double aj = std::atan(sj.slope);
     const double t1 = std::tan((aj + ai) / 2);
     const Clipped first = Clip(t1, y0 - t1 * x0);
-    if (ai < aj) {
-      ai = ai + kPi;
-    } else {
-      aj = aj + kPi;
-    }
-    const double t2 = std::tan((aj + ai) / 2);
-    const Clipped second = Clip(t2, y0 - t2 * x0);
-    LineBisector(i, j, first, kBlue);
-    LineBisector(i, j, second, kGreen);
+    // The perpendicular: the smaller angle turned by pi before the mean.
+    const double t2 = ai < aj ? std::tan((aj + (ai + kPi)) / 2) : std::tan(((aj + kPi) + ai) / 2);
+    LineBisector(i, j, first, 0xFF0000);                   // blue
+    LineBisector(i, j, Clip(t2, y0 - t2 * x0), 0x00FF00);  // green
   }
 
-  // The arc with focus f (an end of segment p, whose other end is o) and
+  // The arc with focus end e of segment `owner` (whose other end is o) and
   // directrix the line of segment l, over the stretch that segment l covers.
-  void Arc(std::size_t i, std::size_t j, std::size_t l, Point f, Point o, std::uint32_t color) {
+  void Arc(std::size_t i, std::size_t j, std::size_t l, std::size_t owner, int e,
+           std::uint32_t color) {
     const PlainSegment& s = seg[l];
+    const Point f = End(owner, e), o = End(owner, 3 - e), q = Probe(f, o);
     // The parabola's frame: vertex halfway between the focus and its foot on
     // the line, half that distance as focal length, the normal's angle.
-    const double dist = std::fabs(f.x * s.slope - f.y + s.intercept) / Root(Square(s.slope) + 1);
-    const double h = dist / 2;
+    const double h = LineDistance(l, f.x, f.y) / 2;
     const double n = -1 / s.slope;
     const double k = f.y - n * f.x;
     const double fx = (s.intercept - k) / (n - s.slope);
@@ -197,30 +172,20 @@ struct Tracer {
     const double vy = (fy + f.y) / 2;
     const double alpha = std::atan(n);
     // Turn the axis from the directrix towards the focus.
-    double theta = kPi - alpha;
-    if (f.x > vx) theta = 2 * kPi - alpha;
+    const double theta = f.x > vx ? 2 * kPi - alpha : kPi - alpha;
     const double u1 = std::sin(theta) * (s.x1 - vx) + std::cos(theta) * (s.y1 - vy);
     const double u2 = std::sin(theta) * (s.x2 - vx) + std::cos(theta) * (s.y2 - vy);
-    double start = u1;
-    double end = u2;
-    if (u1 > u2) std::swap(start, end);
-    for (double t = start; t <= end; t = t + 0.1) {
+    for (double t = std::min(u1, u2); t <= std::max(u1, u2); t = t + 0.1) {
       ++out.samples;
       const double p = Square(t) / (h * 4);
       const double x = std::cos(-theta) * p + vx - std::sin(-theta) * t;
       const double y = std::sin(-theta) * p + vy + std::cos(-theta) * t;
       const double d1 = PointDistance(x, y, f.x, f.y);
-      if (PointDistance(x, y, o.x, o.y) < d1) continue;
-      const Point q = Probe(f, o);
-      if (PointDistance(x, y, q.x, q.y) < d1) continue;
-      if (CountCloserSegments(i, j, x, y, d1) != 0) continue;
-      PSet(x, y, color);
+      if (PointDistance(x, y, o.x, o.y) < d1 || PointDistance(x, y, q.x, q.y) < d1) continue;
+      if (CountCloserSegments(i, j, x, y, d1) == 0) PSet(x, y, color);
     }
   }
 };
-
-Point First(const PlainSegment& s) { return {s.x1, s.y1}; }
-Point Second(const PlainSegment& s) { return {s.x2, s.y2}; }
 
 }  // namespace
 
@@ -230,29 +195,21 @@ PlainDiagram TracePlainly(const std::vector<PlainSegment>& segments, double view
   // Sweep 1: per pair the four endpoint bisectors, then the two angle bisectors.
   for (std::size_t i = 0; i + 1 < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
-      const Point i1 = First(segments[i]);
-      const Point i2 = Second(segments[i]);
-      const Point j1 = First(segments[j]);
-      const Point j2 = Second(segments[j]);
-      tr.EndpointBisector(i, j, i1, i2, j1, j2, kCyan);
-      tr.EndpointBisector(i, j, i2, i1, j2, j1, kMagenta);
-      tr.EndpointBisector(i, j, i1, i2, j2, j1, kYellow);
-      tr.EndpointBisector(i, j, i2, i1, j1, j2, kRed);
+      tr.EndpointBisector(i, j, 1, 1, 0xFFFF00);  // cyan
+      tr.EndpointBisector(i, j, 2, 2, 0xFF00FF);  // magenta
+      tr.EndpointBisector(i, j, 1, 2, 0x00FFFF);  // yellow
+      tr.EndpointBisector(i, j, 2, 1, 0x0000FF);  // red
       tr.LineBisectors(i, j);
     }
   }
-  // Sweep 2, over the same pairs: the four parabolic arcs.
+  // Sweep 2, over the same pairs: each end of one segment as focus against
+  // the other's line.
   for (std::size_t i = 0; i + 1 < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
-      const Point i1 = First(segments[i]);
-      const Point i2 = Second(segments[i]);
-      const Point j1 = First(segments[j]);
-      const Point j2 = Second(segments[j]);
-      // Each end of one segment as focus against the other's line.
-      tr.Arc(i, j, i, j1, j2, kMagenta);
-      tr.Arc(i, j, i, j2, j1, kCyan);
-      tr.Arc(i, j, j, i1, i2, kYellow);
-      tr.Arc(i, j, j, i2, i1, kGreen);
+      tr.Arc(i, j, i, j, 1, 0xFF00FF);  // magenta
+      tr.Arc(i, j, i, j, 2, 0xFFFF00);  // cyan
+      tr.Arc(i, j, j, i, 1, 0x00FFFF);  // yellow
+      tr.Arc(i, j, j, i, 2, 0x00FF00);  // green
     }
   }
   return std::move(tr.out);

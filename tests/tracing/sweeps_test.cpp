@@ -11,7 +11,7 @@
 
 #include "scene/draw_scene.h"
 #include "scene/run_time_error.h"
-#include "scene/scene_builder.h"
+#include "tests/support/build_scene.h"
 #include "tests/support/recording_canvas.h"
 
 namespace kaldra {
@@ -19,11 +19,7 @@ namespace {
 
 // Three segments that meet every rule of a generated scene.
 Scene ThreeSegments() {
-  SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  builder.Add(100, 120, 260, 200);
-  builder.Add(420, 90, 560, 230);
-  builder.Add(300, 400, 480, 330);
-  return builder.Build();
+  return testing::BuildScene({{100, 120, 260, 200}, {420, 90, 560, 230}, {300, 400, 480, 330}});
 }
 
 // A canvas that raises a floating-point flag at chosen moments: in the yield,
@@ -63,14 +59,9 @@ TEST(TraceDiagram, TracesInPairOrderAndYieldsOncePerOuterIndexInEachSweep) {
   const SweepStats stats = TraceDiagram(scene, canvas);
   EXPECT_EQ(canvas.auto_redraw_calls, std::vector<bool>{false});
   EXPECT_EQ(canvas.do_events, 4);  // before i = 0 and i = 1, in each sweep
-  // Three pairs: six traces each in sweep 1, then four arcs each in sweep 2.
-  const std::vector<Color> one = {kCyan, kMagenta, kYellow, kRed, kBlue, kGreen};
-  const std::vector<Color> two = {kMagenta, kCyan, kYellow, kGreen};
-  std::vector<Color> expected;
-  for (int pair = 0; pair < 3; ++pair) expected.insert(expected.end(), one.begin(), one.end());
-  for (int pair = 0; pair < 3; ++pair) expected.insert(expected.end(), two.begin(), two.end());
-  EXPECT_EQ(canvas.fore_colors, expected);
-  // Each pair is announced once per sweep, right before its first trace.
+  // Each pair is announced once per sweep, right before its first trace: six
+  // traces a pair in sweep 1, four arcs in sweep 2. The traces' colours and
+  // order show in the pinned diagrams.
   const std::vector<std::array<int, 3>> announced = {{0, 1, 0},  {0, 2, 6},  {1, 2, 12},
                                                      {0, 1, 18}, {0, 2, 22}, {1, 2, 26}};
   EXPECT_EQ(canvas.announced, announced);
