@@ -13,7 +13,7 @@ namespace kaldra::testing {
 
 // A canvas in memory that remembers what was asked of it: every point plotted
 // on it (through the plot sink), colour change and yield, and each clearing,
-// line and text as a line of the call log. Its pixels are never looked at.
+// line, text and announced pair as a line of the call log. Its pixels are never looked at.
 class RecordingCanvas : public Canvas {
  public:
   explicit RecordingCanvas(int width = 788, int height = 565)
@@ -39,6 +39,11 @@ class RecordingCanvas : public Canvas {
     auto_redraw_calls.push_back(on);
   }
   void DoEvents() override { ++do_events; }
+  // A pair announced, with the colour changes so far.
+  void BeforePair(int i, int j) override {
+    calls.push_back("BeforePair " + std::to_string(i) + " " + std::to_string(j) + " " +
+                    std::to_string(fore_colors.size()));
+  }
 
   std::vector<PlotPoint> plots;
   std::vector<Color> fore_colors;

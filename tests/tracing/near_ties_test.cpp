@@ -99,6 +99,9 @@ TEST_P(NearTies, TheExactDistancesDecide) {
       4000, 4000);
   EXPECT_EQ(CloserTest(scene, 0, 1).AnyCloser(t.x, t.y, s_site, [&] { return d_site; }), nearer);
   EXPECT_EQ(AnyCloserSegment(scene, 0, 1, t.x, t.y, d_site), nearer);
+  // At a tie no rejection window opens, whichever way the tie goes.
+  EXPECT_LE(ProbeRadius(t.sx, t.sy, t.px, t.py, t.x, t.y, 0), 0);
+  EXPECT_LE(CloserRadius(scene[2], t.x, t.y, d_site), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, NearTies, ::testing::ValuesIn(kNearTies));
@@ -159,40 +162,34 @@ TEST(CloserTest, AnswersWhetherTheThirdSegmentIsStrictlyCloser) {
 // walk strictly before the parameter that radius reaches.
 TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
   const Scene scene = BuildScene({{100, 100, 200, 200}}, 300, 300);
-  const CanvasBounds bounds = CanvasBounds::Around(300, 300);
-  struct Case {
-    const char* what;
+  const struct {
     double radius, boundary;
-  };
-  const Case cases[] = {
+  } rows[] = {
       // The segment 35.36 away, the pair 20 further: k stays closer for 10.
-      {"closer", CloserRadius(scene[0], 150, 100, 35.35533905932738 + 20), 10},
-      // The probe (1, 0) beside the site (0, 0): their bisector is x = 0.5.
-      {"probe", ProbeRadius(0, 0, 1, 0, 10, 5, 0), 9.5},
-      // The same with a compared distance up to 0.1 off: a slimmer window.
-      {"probe off", ProbeRadius(0, 0, 1, 0, 10, 5, 0.1), 9.5 - 0.1 * 21.6 / 1},
+      {CloserRadius(scene[0], 150, 100, 35.35533905932738 + 20), 10},
+      // The probe (1, 0) beside the site (0, 0): their bisector is x = 0.5;
+      // with a compared distance up to 0.1 off, 0.1 D / |sp| less, where D =
+      // d + h + 0.1 + 1 = 21.78 bounds the distances in the window.
+      {ProbeRadius(0, 0, 1, 0, 10, 5, 0), 9.5},
+      {ProbeRadius(0, 0, 1, 0, 10, 5, 0.1), 9.5 - 2.178},
       // The foot of (300, 250) on y = x is at x = 275, 75 past the end.
-      {"foot", FootRadius(scene[0], 300, 250), 75 * std::sqrt(2.0)},
-      {"outside", OutsideRadius(bounds, -14, 100), 10},
+      {FootRadius(scene[0], 300, 250), 75 * std::sqrt(2.0)},
+      {OutsideRadius(CanvasBounds::Around(300, 300), -14, 100), 10},
+      // An arc with h = 1 from t = 5 moves at most dt (1 + (5 + dt) / 2).
+      {ArcReach(1, 0, 0, 5, 10), (std::sqrt(129.0) - 7) / 2},
+      {StraightReach(std::sqrt(2.0), 10), 10 / std::sqrt(2.0)},
   };
-  for (const Case& c : cases) {
-    EXPECT_LT(c.radius, c.boundary) << c.what;
-    EXPECT_GT(c.radius, c.boundary - 0.02) << c.what;
+  for (const auto& r : rows) {
+    EXPECT_LT(r.radius, r.boundary) << r.boundary;
+    EXPECT_GT(r.radius, r.boundary - 0.01) << r.boundary;
   }
-  // An arc with h = 1 from t = 5 moves at most dt (1 + (5 + dt) / 2) <= 10.
-  const double dt = ArcReach(1, 0, 0, 5, 10);
-  EXPECT_NEAR(dt, (std::sqrt(129.0) - 7) / 2, 1e-6);
   EXPECT_EQ(ArcReach(0, 0, 0, 5, 10), 0);  // a focus on the line: no window
-  EXPECT_NEAR(StraightReach(std::sqrt(2.0), 10), 10 / std::sqrt(2.0), 1e-6);
-
-  RejectionWindow window(true);
+  RejectionWindow window(true), off(false);
   EXPECT_FALSE(window.Covers(-1e300));
   window.Open(10, 2.5);
-  EXPECT_TRUE(window.Covers(12.4999));
-  EXPECT_FALSE(window.Covers(12.5));
-  RejectionWindow off(false);
   off.Open(10, 2.5);
-  EXPECT_FALSE(off.Covers(11));
+  EXPECT_TRUE(window.Covers(12.4999));
+  EXPECT_FALSE(window.Covers(12.5) || off.Covers(11));
 }
 
 // The fast foot test against the foot's x exactly as the plain count computes

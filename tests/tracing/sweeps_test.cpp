@@ -2,14 +2,12 @@
 // and the yields, and the fault check after every trace.
 #include "tracing/sweeps.h"
 
-#include <array>
 #include <cfenv>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "scene/draw_scene.h"
 #include "scene/run_time_error.h"
 #include "tests/support/build_scene.h"
 #include "tests/support/recording_canvas.h"
@@ -42,29 +40,19 @@ class FlagRaisingCanvas : public testing::RecordingCanvas {
   int fault_at_;
 };
 
-// Remembers each pair announced before it is traced, with the traces so far.
-class PairWatchingCanvas : public testing::RecordingCanvas {
- public:
-  void BeforePair(int i, int j) override {
-    announced.push_back({i, j, static_cast<int>(fore_colors.size())});
-  }
-  std::vector<std::array<int, 3>> announced;
-};
-
 TEST(TraceDiagram, TracesInPairOrderAndYieldsOncePerOuterIndexInEachSweep) {
   const Scene scene = ThreeSegments();
-  PairWatchingCanvas canvas;
-  DrawScene(scene, canvas);
-  canvas.fore_colors.clear();
+  testing::RecordingCanvas canvas;
   const SweepStats stats = TraceDiagram(scene, canvas);
   EXPECT_EQ(canvas.auto_redraw_calls, std::vector<bool>{false});
   EXPECT_EQ(canvas.do_events, 4);  // before i = 0 and i = 1, in each sweep
   // Each pair is announced once per sweep, right before its first trace: six
   // traces a pair in sweep 1, four arcs in sweep 2. The traces' colours and
   // order show in the pinned diagrams.
-  const std::vector<std::array<int, 3>> announced = {{0, 1, 0},  {0, 2, 6},  {1, 2, 12},
-                                                     {0, 1, 18}, {0, 2, 22}, {1, 2, 26}};
-  EXPECT_EQ(canvas.announced, announced);
+  const std::vector<std::string> announced = {"BeforePair 0 1 0",  "BeforePair 0 2 6",
+                                              "BeforePair 1 2 12", "BeforePair 0 1 18",
+                                              "BeforePair 0 2 22", "BeforePair 1 2 26"};
+  EXPECT_EQ(canvas.calls, announced);
   EXPECT_GT(stats.samples, 0u);
   EXPECT_FALSE(canvas.plots.empty());
 }
