@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -31,11 +32,7 @@ std::string ManySegments(int count) {
 // line the refusal names and a part of its reason.
 TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
   const std::string two = "10 10 60 35\n100 200 150 150\n";
-  const struct {
-    std::string text;
-    int line;
-    const char* reason;
-  } rows[] = {
+  const std::tuple<std::string, int, const char*> rows[] = {
       {"# nothing\n\n   \t\n", 0, "no segments"},
       {ManySegments(102), 102, "more than 101 segments"},
       {"1 2 3\n", 1, "expected four numbers x1 y1 x2 y2, found 3"},
@@ -63,12 +60,12 @@ TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
       // 100 / 5e-324 overflows, where the generation stops with a run-time error.
       {"0 0 5e-324 100\n", 1, "line y = slope * x + intercept is not finite"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.reason);
-    const SceneReadResult read = ReadScene(row.text, kW, kH);
+  for (const auto& [text, line, reason] : rows) {
+    SCOPED_TRACE(reason);
+    const SceneReadResult read = ReadScene(text, kW, kH);
     ASSERT_TRUE(read.error.has_value());
-    EXPECT_EQ(read.error->line, row.line);
-    EXPECT_NE(read.error->reason.find(row.reason), std::string::npos) << read.error->reason;
+    EXPECT_EQ(read.error->line, line);
+    EXPECT_NE(read.error->reason.find(reason), std::string::npos) << read.error->reason;
   }
 }
 
