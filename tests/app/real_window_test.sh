@@ -21,9 +21,8 @@ for display in ":$unused" ":$unused.3" nonsense /nowhere/socket:0; do
   err=$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u XDG_SESSION_TYPE DISPLAY="$display" \
     "$kaldra" 2>&1 >/dev/null)
   status=$?
-  echo "DISPLAY=$display: status $status: $err"
   [[ $err != *$'\n'* && "$status $err" == "1 kaldra: cannot open the display '$display': "?* ]] ||
-    fail "DISPLAY=$display: expected status 1 and the reason in one line"
+    fail "DISPLAY=$display: status $status: $err; expected status 1 and the reason in one line"
 done
 
 { command -v Xvfb && command -v xdotool; } >/dev/null || {

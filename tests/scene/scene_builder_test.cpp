@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,12 +20,10 @@ namespace {
 using testing::BuildScene;
 
 TEST(SegCountFromRandom, RoundsHalfToEvenThenAddsThree) {
-  const struct {
-    float r;
-    int count;
-  } rows[] = {{0.0f, 3},   {0.03125f, 3},    {0.0390625f, 4}, {0.25f, 7},
-              {0.75f, 13}, {0.9609375f, 16}, {0.96875f, 17},  {0.99999994f, 17}};
-  for (const auto& row : rows) EXPECT_EQ(SegCountFromRandom(row.r), row.count) << row.r;
+  const std::pair<float, int> rows[] = {{0.0f, 3},      {0.03125f, 3},    {0.0390625f, 4},
+                                        {0.25f, 7},     {0.75f, 13},      {0.9609375f, 16},
+                                        {0.96875f, 17}, {0.99999994f, 17}};
+  for (const auto& [r, count] : rows) EXPECT_EQ(SegCountFromRandom(r), count) << r;
 }
 
 // A segment is kept left end first, but its line and which end came first are
