@@ -40,6 +40,9 @@ TEST(ReadScene, RefusesEveryBrokenRuleNamingItsLine) {
       {"10 20 30x 40\n", 1, "'30x' is not a number"},
       {"10,5 20 30 40\n", 1, "'10,5' is not a number"},
       {"10 +-20 30 40\n", 1, "'+-20' is not a number"},
+      // Unprintable bytes shown as '?', and no more than 24 of a long token.
+      {"10 2\x7F\x1F 30 40\n", 1, "'2?\?' is not a number"},
+      {"1 2 3 " + std::string(30, '4') + "x\n", 1, "'444444444444444444444444...'"},
       {"10 20 inf 40\n", 1, "'inf' is not a finite number"},
       {"10 20 1e999 40\n", 1, "'1e999' is out of range"},
       {"-0.5 20 30 40\n", 1, "(-0.5, 20) lies outside the drawing rectangle"},

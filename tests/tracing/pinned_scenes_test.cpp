@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(LoadRows()),
 
 // Skipping rejections and tracing on two threads change nothing: on many
 // random scenes the canvas receives the calls of the plain sequential sweeps,
-// point for point and in order.
+// point for point and in order, each pair announced before its points.
 TEST(PinnedScenes, ParallelSkippingSweepsMakeThePlainSweepsCalls) {
 #ifdef NDEBUG
   constexpr std::uint32_t kSeeds = 150;
@@ -171,6 +171,7 @@ TEST(PinnedScenes, ParallelSkippingSweepsMakeThePlainSweepsCalls) {
         0)
         << seed;
     EXPECT_EQ(fast.fore_colors, plain.fore_colors) << seed;
+    EXPECT_EQ(fast.calls, plain.calls) << seed;  // each pair announced
     EXPECT_EQ(fast.do_events, plain.do_events) << seed;
   }
 }
