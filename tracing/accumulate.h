@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace kaldra {
 
@@ -73,6 +74,33 @@ inline Stride AccumulateBelow(double v, double step, double bound) {
     steps += static_cast<std::uint64_t>(k);
   }
   return {v, steps};
+}
+
+// Walks v = first, first + step, ... while v <= last, accumulated one step at
+// a time as every walk of the diagram is, never first + k * step: the two
+// round differently, and the samples must fall where they always have. Each
+// sample the window does not cover goes to `visit(v)`; a run the window
+// covers is passed over by AccumulateBelow, which lands on the same values.
+// Returns how many samples were walked, covered or not.
+template <typename Window, typename Visit>
+std::uint64_t WalkAccumulated(double first, double last, double step, const Window& window,
+                              Visit&& visit) {
+  std::uint64_t samples = 0;
+  // v <= last, for a double v, is v < the next double above last.
+  const double past_last = std::nextafter(last, std::numeric_limits<double>::infinity());
+  double v = first;
+  while (v < past_last) {
+    if (window.Covers(v)) {
+      const Stride run = AccumulateBelow(v, step, std::fmin(window.End(), past_last));
+      v = run.v;
+      samples += run.steps;
+      continue;
+    }
+    ++samples;
+    visit(v);
+    v = v + step;
+  }
+  return samples;
 }
 
 }  // namespace kaldra

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <limits>
 #include <utility>
 
 #include "tracing/accumulate.h"
@@ -96,23 +95,7 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     }
     pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
   };
-  std::uint64_t samples = 0;
-  // Accumulated, t = t + 0.1, like every walk of the diagram; t <= finish,
-  // for a double t, is t < the next double above finish.
-  const double past_finish = std::nextafter(arc.finish, std::numeric_limits<double>::infinity());
-  double t = arc.start;
-  while (t < past_finish) {
-    if (rejected.Covers(t)) {
-      const Stride run = AccumulateBelow(t, kArcStep, std::fmin(rejected.End(), past_finish));
-      t = run.v;
-      samples += run.steps;
-      continue;
-    }
-    ++samples;
-    visit(t);
-    t = t + kArcStep;
-  }
-  return samples;
+  return WalkAccumulated(arc.start, arc.finish, kArcStep, rejected, visit);
 }
 
 }  // namespace kaldra

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "geometry/constructions.h"
 #include "tracing/accumulate.h"
@@ -61,31 +60,15 @@ inline constexpr double kLineStep = 0.5;
 
 // Walks the line and hands each sample that the window does not cover and
 // that can reach the canvas to `sample(v, x, y)`; returns how many samples
-// were walked. The step is accumulated, v = v + 0.5, never p + k * 0.5: the
-// two round differently, and the samples must fall where they always have.
-// The samples a window covers are passed over by AccumulateBelow, which
-// lands on the same values.
+// were walked.
 template <typename Bounds, typename Window, typename Sample>
 std::uint64_t WalkSamples(const LineWalk& walk, const Bounds& bounds, const Window& window,
                           Sample&& sample) {
-  std::uint64_t samples = 0;
-  // v <= q, for a double v, is v < the next double above q.
-  const double past_q = std::nextafter(walk.q, std::numeric_limits<double>::infinity());
-  double v = walk.p;
-  while (v < past_q) {
-    if (window.Covers(v)) {
-      const Stride run = AccumulateBelow(v, kLineStep, std::fmin(window.End(), past_q));
-      v = run.v;
-      samples += run.steps;
-      continue;
-    }
-    ++samples;
+  return WalkAccumulated(walk.p, walk.q, kLineStep, window, [&](double v) {
     const double x = walk.XAt(v);
     const double y = walk.YAt(v);
     if (!bounds.Excludes(x, y)) sample(v, x, y);
-    v = v + kLineStep;
-  }
-  return samples;
+  });
 }
 
 }  // namespace kaldra
