@@ -36,7 +36,9 @@ class KaldraRender : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    root_ = fs::path(::testing::TempDir()) / ("kaldra_render_" + name);
+    // The process id too, so that two runs of the suite never share one.
+    root_ = fs::path(::testing::TempDir()) /
+            ("kaldra_render_" + name + "_" + std::to_string(::getpid()));
     fs::remove_all(root_);
     fs::create_directories(root_ / "out");
   }
