@@ -13,6 +13,9 @@ struct Stride {
   std::uint64_t steps;  // the values passed, each one below the bound
 };
 
+// The whole part of a nonnegative x below 2^63, without a library call.
+inline double Whole(double x) { return static_cast<double>(static_cast<std::int64_t>(x)); }
+
 // Runs v = v + step while v < bound, in as few operations as the rounding
 // allows, and gives exactly the values and the count of the plain loop.
 //
@@ -21,13 +24,11 @@ struct Stride {
 // step rounded to a multiple of u, the same delta every time: v is such a
 // multiple, so the sum's nearest double is v plus the step's nearest multiple.
 // k such additions then land exactly on v + k * delta, itself a double. The
-// stretch ends where an exact sum could round differently; there, near zero (|v| < 1) and where the
-// step is exactly half-way between two multiples of u (a tie whose outcome depends on v), and for
-// runs of a few dozen values, the walk takes single steps as the plain loop does.
+// stretch ends where an exact sum could round differently. There, near zero
+// (|v| < 1), where the step lies exactly half-way between two multiples of u
+// (a tie whose outcome depends on v), and for runs of a few dozen values, the
+// walk takes single steps as the plain loop does.
 //
-// The whole part of a nonnegative x below 2^63, without a library call.
-inline double Whole(double x) { return static_cast<double>(static_cast<std::int64_t>(x)); }
-
 // Precondition: 0 < step < 1, and v and bound finite.
 inline Stride AccumulateBelow(double v, double step, double bound) {
   std::uint64_t steps = 0;
