@@ -81,7 +81,7 @@ inline double ProbeRadius(double sx, double sy, double px, double py, double x, 
 }
 
 // The foot of the perpendicular from (x, y) on segment s's line was found off
-// the segment. The foot's x moves by at most L / sqrt(1 + slope^2) when the
+// the segment. The foot's x moves by at most L / norm, norm = sqrt(1 + slope^2), when the
 // sample moves by L; the computed foot is within a few ulps of canvas-sized
 // values of the true one.
 inline double FootRadius(const Segment& s, double x, double y) {
@@ -89,7 +89,7 @@ inline double FootRadius(const Segment& s, double x, double y) {
   const double beyond = std::max(s.x1 - foot, foot - s.x2);
   const double allowance = 1e-9 *
                            (1 + std::fabs(x) + std::fabs(y) + std::fabs(s.x1) + std::fabs(s.y1));
-  return (beyond - allowance) * std::hypot(1.0, s.slope) * (1 - 1e-12);
+  return (beyond - allowance) * s.norm * (1 - 1e-12);
 }
 
 // (x, y) was found outside the canvas's reach.
