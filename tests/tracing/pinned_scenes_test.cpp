@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,11 +24,11 @@
 namespace kaldra {
 namespace {
 
-// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR", "whole N"
-// (nine segments with whole-number ends, the ties' favourite ground) or a
+// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR" or a
 // hand-made scene "hand NAME" whose candidates follow a "|", each four numbers
 // separated by ";"; candidates go through the builder like the generator's,
-// so a refused one is skipped. `pinned` is the rest of the row: segments,
+// so a refused one is skipped. The "whole_" scenes have whole-number ends,
+// the ties' favourite ground. `pinned` is the rest of the row: segments,
 // samples, points on the canvas and their hash.
 struct Row {
   std::string kind, name, pinned;
@@ -63,19 +62,6 @@ Scene SceneOf(const Row& row) {
   if (row.kind == "seed") {
     SeededRandom random(static_cast<std::uint32_t>(std::stoul(row.name)));
     return GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
-  }
-  if (row.kind == "whole") {
-    // Whole multiples of ten, where exact ties between distances are common.
-    std::mt19937 engine(static_cast<std::uint32_t>(std::stoul(row.name)));
-    std::uniform_int_distribution<int> column(2, 78);
-    std::uniform_int_distribution<int> line(2, 55);
-    SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
-    while (builder.Count() < 9) {
-      const double x1 = 10.0 * column(engine), y1 = 10.0 * line(engine);
-      const double x2 = 10.0 * column(engine), y2 = 10.0 * line(engine);
-      builder.Add(x1, y1, x2, y2);
-    }
-    return builder.Build();
   }
   if (row.kind == "grid") {
     return bench::GridSegments(std::stoi(row.name),
