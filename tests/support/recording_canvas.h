@@ -12,8 +12,9 @@
 namespace kaldra::testing {
 
 // A canvas in memory that remembers what was asked of it: every point plotted
-// on it (through the plot sink), colour change and yield, and each clearing,
-// line, text and announced pair as a line of the call log. Its pixels are never looked at.
+// on it (through the plot sink) and colour change, and each clearing, line,
+// text, yield and announced pair as a line of the call log. Its pixels are
+// never looked at.
 class RecordingCanvas : public Canvas {
  public:
   explicit RecordingCanvas(int width = 788, int height = 565)
@@ -36,9 +37,9 @@ class RecordingCanvas : public Canvas {
   void Print(std::string_view text) override { Log("Print", {CurrentX(), CurrentY()}, text); }
   void AutoRedraw(bool on) override {
     Canvas::AutoRedraw(on);
-    auto_redraw_calls.push_back(on);
+    calls.push_back("AutoRedraw " + std::to_string(static_cast<int>(on)));
   }
-  void DoEvents() override { ++do_events; }
+  void DoEvents() override { calls.emplace_back("DoEvents"); }
   // A pair announced, with the colour changes so far.
   void BeforePair(int i, int j) override {
     calls.push_back("BeforePair " + std::to_string(i) + " " + std::to_string(j) + " " +
@@ -48,8 +49,6 @@ class RecordingCanvas : public Canvas {
   std::vector<PlotPoint> plots;
   std::vector<Color> fore_colors;
   std::vector<std::string> calls;
-  std::vector<bool> auto_redraw_calls;
-  int do_events = 0;
 
  private:
   // One line of the call log: the call, its coordinates, the colour of the

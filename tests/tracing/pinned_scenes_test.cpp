@@ -157,8 +157,7 @@ TEST(PinnedScenes, ParallelSkippingSweepsMakeThePlainSweepsCalls) {
         0)
         << seed;
     EXPECT_EQ(fast.fore_colors, plain.fore_colors) << seed;
-    EXPECT_EQ(fast.calls, plain.calls) << seed;  // each pair announced
-    EXPECT_EQ(fast.do_events, plain.do_events) << seed;
+    EXPECT_EQ(fast.calls, plain.calls) << seed;  // each pair announced, each yield
   }
 }
 
