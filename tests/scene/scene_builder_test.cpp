@@ -43,13 +43,6 @@ TEST(SceneBuilder, KeepsTheLineOfTheEndGeneratedFirst) {
   EXPECT_THROW(static_cast<void>(scene[2]), RunTimeError);
 }
 
-// Colours are 0xBBGGRR; image memory takes 0xAARRGGBB.
-TEST(Color, LandsInImageMemoryWithItsChannelsSwapped) {
-  EXPECT_EQ(ToArgbPixel(kBlue), 0xFF0000FFu);
-  EXPECT_EQ(ToArgbPixel(kRed), 0xFFFF0000u);
-  EXPECT_EQ(ToArgbPixel(kYellow), 0xFFFFFF00u);
-}
-
 // The count label, then each segment, left end first, with its index at its
 // midpoint, where PSet marks a pixel; all in white on black.
 TEST(DrawScene, DrawsTheCountThenEachSegmentWithItsIndex) {

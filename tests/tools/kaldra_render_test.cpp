@@ -34,11 +34,9 @@ namespace fs = std::filesystem;
 // value, and each rule of the command line; the refusals' messages are
 // checked on the process.
 TEST(ParseRenderOptions, TakesTheLimitsAndKeepsEveryRule) {
-  const ParsedRenderOptions most = ParseRenderOptions(
-      {"--seed=4294967295", "--size", "64x8192", "--scale", "8"});
-  EXPECT_EQ(most.options.seed, 4294967295u);
-  EXPECT_EQ(most.options.size, std::pair(64, 8192));
-  EXPECT_EQ(most.options.scale, 8);
+  const RenderOptions most =
+      ParseRenderOptions({"--seed=4294967295", "--size", "64x8192", "--scale", "8"}).options;
+  EXPECT_TRUE(most.seed == 4294967295u && most.size == std::pair(64, 8192) && most.scale == 8);
   const std::vector<std::string_view> refused[] = {
       {"--seed", "4294967296"}, {"--seed", "+1"}, {"--seed", " 1"},   {"--size", "63x100"},
       {"--size", "100x8193"},   {"--scale", "0"}, {"--scale", "1.5"}, {"--quiet", "--quiet"},
@@ -144,11 +142,9 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--fast", 2, "kaldra-render: The following argument was not expected: --fast (see "},
       {"--seed 1 --scene -", 2, "--seed excludes --scene"},
       {"--seed --quiet", 2, "--seed: needs a value, not the option '--quiet'"},
-      {"--seed 1 --seed 2", 2, "--seed: At Most 1 required but received 2"},
       {"--scale 9", 2, "--scale: needs a whole number from 1 to 8, not '9'"},
       {"--size 4097x64 --scale 2", 2, "--scale 2 makes a canvas of 8194x128; each side may be"},
       {"--plots ../a --save-scene ./../link", 2, "--plots and --save-scene name the same file"},
-      {"--plots new --save-scene ../out/new", 2, "name the same file"},
       {"--plots - --save-scene -", 2, "both write to standard output"},
       {"--plots ..", 2, "it is a directory"},
       {"--plots no/p.tsv", 2, "cannot write into"},

