@@ -8,6 +8,17 @@
 
 namespace kaldra {
 
+// The exact error t^2 - tt of tt, the rounded product t * t (Dekker): t is
+// split into halves of 26 bits whose products are all exact. Precondition:
+// |t| < 2^995, so that the split does not overflow.
+inline double SquareError(double t, double tt) {
+  constexpr double kSplitter = 134217729.0;  // 2^27 + 1
+  const double c = kSplitter * t;
+  const double hi = c - (c - t);
+  const double lo = t - hi;
+  return ((hi * hi - tt) + 2 * hi * lo) + lo * lo;
+}
+
 // Square(t), the library's pow(t, 2.0), mostly without calling it.
 //
 // The error bound. Dekker's product gives the exact error e = t^2 - t * t of
@@ -22,11 +33,7 @@ namespace kaldra {
 // else, near a rounding boundary, pow is asked too.
 inline double SquareAsPow(double t) {
   const double tt = t * t;
-  constexpr double kSplitter = 134217729.0;  // 2^27 + 1
-  const double c = kSplitter * t;
-  const double hi = c - (c - t);
-  const double lo = t - hi;
-  const double error = ((hi * hi - tt) + 2 * hi * lo) + lo * lo;
+  const double error = SquareError(t, tt);
   // tt's power of two; one unit in the last place is that times 2^-52.
   const double binade = std::bit_cast<double>(std::bit_cast<std::uint64_t>(tt) &
                                               0x7FF0000000000000ull);
