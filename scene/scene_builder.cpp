@@ -52,17 +52,17 @@ Line LineThrough(double x1, double y1, double x2, double y2) {
 }
 
 Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
-  if (Count() >= Scene::kMaxSegments) return {Refusal::kTooMany, -1};
+  if (Count() >= Scene::kMaxSegments) return {Refusal::kTooMany};
   if (!Inside(x1, width_) || !Inside(y1, height_) || !Inside(x2, width_) || !Inside(y2, height_)) {
-    return {Refusal::kOutside, -1};
+    return {Refusal::kOutside};
   }
   // Vertical and horizontal first: the slope of the one is 0 / 0 or a
   // division by zero, that of the other a zero no perpendicular can take.
-  if (x1 == x2) return {Refusal::kVertical, -1};
-  if (y1 == y2) return {Refusal::kHorizontal, -1};
+  if (x1 == x2) return {Refusal::kVertical};
+  if (y1 == y2) return {Refusal::kHorizontal};
   const Candidate c{x1, y1, x2, y2, LineThrough(x1, y1, x2, y2)};
   if (!std::isfinite(c.line.slope) || !std::isfinite(c.line.intercept)) {
-    return {Refusal::kLineNotFinite, -1};
+    return {Refusal::kLineNotFinite};
   }
   for (int k = 0; k < Count(); ++k) {
     const Segment& s = segments_[static_cast<std::size_t>(k)];
