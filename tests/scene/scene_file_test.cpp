@@ -41,7 +41,7 @@ TEST(ReadScene, RefusesEachBrokenRuleNamingItsLine) {
     EXPECT_EQ(read.error->line, line);
     EXPECT_NE(read.error->reason.find(reason), std::string::npos) << read.error->reason;
   }
-  EXPECT_EQ(refused, 25);
+  EXPECT_EQ(refused, 26);
 }
 
 // Scene text written with 17 digits, each segment from the end generated
