@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,6 +12,7 @@
 namespace kaldra {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::BuildScene;
 
 constexpr double kW = kDefaultCanvasWidth;
@@ -22,13 +21,15 @@ constexpr double kH = kDefaultCanvasHeight;
 // Every rule a scene can break, each as the smallest file in the corpus that
 // breaks it: a file whose first line is "# expect LINE: REASON" is refused at
 // that line with that reason; every other file there, the limits' other side
-// among them, is read.
+// among them, is read. Each file is closed again.
 TEST(ReadScene, RefusesEachBrokenRuleNamingItsLine) {
+  const auto fds = [] { return std::ranges::distance(fs::directory_iterator("/proc/self/fd")); };
+  const auto open_before = fds();
   int refused = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(KALDRA_SCENE_CORPUS)) {
+  for (const auto& entry : fs::directory_iterator(KALDRA_SCENE_CORPUS)) {
     SCOPED_TRACE(entry.path().filename().string());
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    std::string text;
+    ASSERT_FALSE(ReadWholeFile(entry.path(), text).has_value());
     const SceneReadResult read = ReadScene(text, kW, kH);
     int line = 0;
     char reason[200] = {};
@@ -42,6 +43,7 @@ TEST(ReadScene, RefusesEachBrokenRuleNamingItsLine) {
     EXPECT_NE(read.error->reason.find(reason), std::string::npos) << read.error->reason;
   }
   EXPECT_EQ(refused, 26);
+  EXPECT_EQ(fds(), open_before);
 }
 
 // Scene text written with 17 digits, each segment from the end generated

@@ -186,7 +186,9 @@ TEST_F(KaldraRender, WritesStandardOutputLinksAndFifos) {
             std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xC8\0\0\0\x64", 24));
   const std::string told = err_.substr(5, err_.find('\n') - 5);
   EXPECT_TRUE(err_.starts_with("seed " + told + "\n{\"seed\": " + told + ", ")) << err_;
-  EXPECT_TRUE(from_fifo.starts_with("# Kaldra scene, 200x100, seed " + told));
+  EXPECT_TRUE(
+      from_fifo.starts_with("# Kaldra scene, 200x100, seed " + told +
+                            "\n# x1 y1 x2 y2 per segment, (x1, y1) the end generated first\n"));
   EXPECT_TRUE(fs::is_symlink(out / "link"));
   EXPECT_EQ(fs::status(out / "target").permissions(), fs::perms(0640));
   const std::string plots = Contents(out / "target");

@@ -70,11 +70,6 @@ Scene SceneOf(const Row& row) {
   return builder.Build();
 }
 
-bool OnCanvas(float x, float y) {
-  return x > -0.5f && x < kDefaultCanvasWidth - 0.5f && y > -0.5f &&
-         y < kDefaultCanvasHeight - 0.5f;
-}
-
 // FNV-1a over each point's coordinates, bit for bit, and colour.
 void Hash(std::uint64_t& h, std::uint32_t word) {
   for (int b = 0; b < 4; ++b) h = (h ^ ((word >> (8 * b)) & 0xFF)) * 0x100000001B3ull;
@@ -84,8 +79,9 @@ void Hash(std::uint64_t& h, std::uint32_t word) {
 template <typename Points>
 std::string Summarise(int segments, std::uint64_t samples, const Points& points) {
   std::uint64_t plotted = 0, hash = 0xCBF29CE484222325ull;
+  const float right = kDefaultCanvasWidth - 0.5f, bottom = kDefaultCanvasHeight - 0.5f;
   for (const auto& point : points) {
-    if (!OnCanvas(point.x, point.y)) continue;
+    if (!(point.x > -0.5f && right > point.x && point.y > -0.5f && bottom > point.y)) continue;
     ++plotted;
     Hash(hash, std::bit_cast<std::uint32_t>(point.x));
     Hash(hash, std::bit_cast<std::uint32_t>(point.y));
