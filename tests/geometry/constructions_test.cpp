@@ -25,10 +25,9 @@ Segment Hand(const Seg& s) {
 }
 
 void ExpectLineNear(const ClippedLine& actual, const ClippedLine& expected) {
-  EXPECT_NEAR(actual.StartX, expected.StartX, 1e-6);
-  EXPECT_NEAR(actual.StartY, expected.StartY, 1e-6);
-  EXPECT_NEAR(actual.EndX, expected.EndX, 1e-6);
-  EXPECT_NEAR(actual.EndY, expected.EndY, 1e-6);
+  const double got[] = {actual.StartX, actual.StartY, actual.EndX, actual.EndY};
+  const double want[] = {expected.StartX, expected.StartY, expected.EndX, expected.EndY};
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], want[k], 1e-6) << "coordinate " << k;
   // A line that misses the band gets one point twice, exactly.
   EXPECT_EQ(actual.StartX == actual.EndX, expected.StartX == expected.EndX);
   EXPECT_EQ(actual.StartY == actual.EndY, expected.StartY == expected.EndY);

@@ -149,6 +149,7 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--plots ..", 2, "it is a directory"},
       {"--plots no/p.tsv", 2, "cannot write into"},
       {"--scene none", 2, "cannot read"},
+      {"--scene ..", 2, "cannot read '..': Is a directory"},
       {"--scene ../huge", 2, "../huge:1: saved at 9000x100, a size outside 64 to 8192"},
       {"--scene " + corpus + "bad-crossing.scene'", 2,
        "corpus/bad-crossing.scene:4: the segment crosses the segment on line 2\n"},
