@@ -9,8 +9,9 @@
 namespace kaldra {
 
 // The exact error t^2 - tt of tt, the rounded product t * t (Dekker): t is
-// split into halves of 26 bits whose products are all exact. Precondition:
-// |t| < 2^995, so that the split does not overflow.
+// split into two halves of 26 bits whose products are all exact.
+// Precondition: t = 0 or 2^-480 < |t| < 2^995, so that the split does not
+// overflow and no product underflows.
 inline double SquareError(double t, double tt) {
   constexpr double kSplitter = 134217729.0;  // 2^27 + 1
   const double c = kSplitter * t;

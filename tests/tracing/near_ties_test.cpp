@@ -48,10 +48,10 @@ TEST(Power, SquaresAndRootsAreTheLibrarysPowBitForBit) {
     if (t * t != expected) ++product_differs;
     if (std::sqrt(std::fabs(t)) != Root(std::fabs(t))) ++sqrt_differs;
   }
-  // The shortcut would be pointless if the product always agreed, and the
-  // test would prove nothing if the hard cases never came up.
   EXPECT_EQ(PointDistance(0, 0, -254.871, 424.417),
             LibraryPow(LibraryPow(424.417, 2.0) + LibraryPow(-254.871, 2.0), 0.5));
+  // The shortcut would be pointless if the product always agreed, and the
+  // test would prove nothing if the hard cases never came up.
   EXPECT_GT(product_differs, 100);
   EXPECT_GT(sqrt_differs, 100);
 }
