@@ -4,7 +4,8 @@
 # shows, and ends it three ways (End clicked once the diagram is there; the
 # window destroyed while the sweeps still run, through the same close as the
 # window manager's close box; Alt+E after the legend key has painted over the
-# canvas). Each time it must be gone within a second with status 0. Exit status 77: skipped.
+# canvas). Each time it must be gone within a second with status 0.
+# Exit status 77: skipped.
 
 set -u
 kaldra=$1 grab_screen=$2 app_pid="" failures=0
