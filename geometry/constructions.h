@@ -19,8 +19,19 @@ struct ClippedLine {
   double EndY = 0;
 };
 
-// The distance of (x0, y0) and (x1, y1), squares and root taken with pow.
+// The constructions of the diagram, in the plain arithmetic the drawing is
+// defined by: every step that can fault is checked, and the first fault throws
+// FloatFaultError (scene/float_fault.h), which the trace that asked reports.
+
+// The distance of (x0, y0) and (x1, y1): the root of the sum of the squares.
 double PointDistance(double x0, double y0, double x1, double y1);
+
+// The distance from (x, y) to segment k's supporting line:
+// |slope x - y + intercept| / (slope^2 + 1)^0.5.
+double LineDistance(const Segment& k, double x, double y);
+
+// The x of the foot of the perpendicular from (x, y) on segment k's line.
+double FootX(const Segment& k, double x, double y);
 
 // y = slope * x + intercept cut to the band of the drawing rectangle.
 ClippedLine ClipToBand(double slope, double intercept, double width, double height);

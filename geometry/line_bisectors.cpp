@@ -1,21 +1,24 @@
 #include <cassert>
-#include <cmath>
 
+#include "arithmetic/elementary.h"
 #include "geometry/constructions.h"
+#include "scene/float_fault.h"
 
 namespace kaldra {
 
 AngleBisectors AngleBisectorLines(const Segment& a, const Segment& b, double width, double height) {
   assert(a.slope != b.slope);
   // Both bisectors pass through the crossing of the two supporting lines.
-  const double x0 = (a.intercept - b.intercept) / (b.slope - a.slope);
-  const double y0 = x0 * a.slope + a.intercept;
-  double ai = std::atan(a.slope);
-  double aj = std::atan(b.slope);
+  const double x0 = CheckedDiv(Checked(a.intercept - b.intercept), Checked(b.slope - a.slope));
+  const double y0 = Checked(Checked(x0 * a.slope) + a.intercept);
+  // Arctangents lie within +-pi/2, so neither the angles, their sums nor the
+  // tangents of their means (at most about 1.6e16 in size) can fault.
+  double ai = Atan(a.slope);
+  double aj = Atan(b.slope);
 
   const double h1 = (aj + ai) / 2;
-  const double t1 = std::tan(h1);
-  const double b1 = y0 - t1 * x0;
+  const double t1 = Tan(h1);
+  const double b1 = Checked(y0 - Checked(t1 * x0));
   AngleBisectors out;
   out.first = ClipToBand(t1, b1, width, height);
 
@@ -27,8 +30,8 @@ AngleBisectors AngleBisectorLines(const Segment& a, const Segment& b, double wid
     aj = aj + kKaldraPi;
   }
   const double h2 = (aj + ai) / 2;
-  const double t2 = std::tan(h2);
-  const double b2 = y0 - t2 * x0;
+  const double t2 = Tan(h2);
+  const double b2 = Checked(y0 - Checked(t2 * x0));
   out.second = ClipToBand(t2, b2, width, height);
   return out;
 }

@@ -1,24 +1,28 @@
 #include <cassert>
+#include <cmath>
 
 #include "geometry/constructions.h"
+#include "scene/float_fault.h"
 #include "scene/power.h"
 
 namespace kaldra {
 
 double PointDistance(double x0, double y0, double x1, double y1) {
-  const double dy2 = Square(y1 - y0);
-  const double dx2 = Square(x1 - x0);
-  return Root(dy2 + dx2);
+  const double dy2 = Checked(Square(Checked(y1 - y0)));
+  const double dx2 = Checked(Square(Checked(x1 - x0)));
+  // A sum of two squares is never negative, so its root never faults.
+  return Root(Checked(dy2 + dx2));
 }
 
 ClippedLine PointBisectorLine(double ax, double ay, double bx, double by, double width,
                               double height) {
-  assert(ax != bx && ay != by);
-  const double m = (ay - by) / (ax - bx);  // the line through A and B
-  const double b = -1 / m;                 // the bisector is perpendicular to it
+  // The scene keeps its ends in the canvas, so their sums and differences
+  // cannot overflow; the quotients and the products with them can.
+  const double m = CheckedDiv(ay - by, ax - bx);  // the line through A and B
+  const double b = CheckedDiv(-1, m);             // the bisector is perpendicular to it
   const double mx = (ax + bx) / 2;
   const double my = (ay + by) / 2;
-  const double e = my - b * mx;  // ... and passes through the midpoint
+  const double e = Checked(my - Checked(b * mx));  // ... and passes through the midpoint
   return ClipToBand(b, e, width, height);
 }
 
@@ -35,22 +39,23 @@ ClippedLine ClipToBand(double slope, double intercept, double width, double heig
   out.StartX = 0;
   out.StartY = intercept;
   if (intercept < 0) {
-    out.StartX = -intercept / slope;
+    out.StartX = CheckedDiv(-intercept, slope);
     out.StartY = 0;
   }
   if (intercept > height) {
-    out.StartX = (height - intercept) / slope;
+    out.StartX = CheckedDiv(Checked(height - intercept), slope);
     out.StartY = height;
   }
   // The end from the right edge, likewise tested on the value at x = width.
+  const double at_width = Checked(Checked(slope * width) + intercept);
   out.EndX = width;
-  out.EndY = slope * width + intercept;
-  if (out.EndY < 0) {
-    out.EndX = -intercept / slope;
+  out.EndY = at_width;
+  if (at_width < 0) {
+    out.EndX = CheckedDiv(-intercept, slope);
     out.EndY = 0;
   }
-  if (slope * width + intercept > height) {
-    out.EndX = (height - intercept) / slope;
+  if (at_width > height) {
+    out.EndX = CheckedDiv(Checked(height - intercept), slope);
     out.EndY = height;
   }
   // Only y is confined: a line that misses the band gets two equal ends at its

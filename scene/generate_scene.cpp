@@ -24,9 +24,11 @@ Scene GenerateScene(RandomSource& random, double width, double height) {
     const double y1 = static_cast<double>(random.Rnd()) * (height - 30) + 15;
     const double x2 = static_cast<double>(random.Rnd()) * (width - 30) + 15;
     const double y2 = static_cast<double>(random.Rnd()) * (height - 30) + 15;
-    ClearFloatingPointFaults();
-    builder.Add(x1, y1, x2, y2);
-    CheckFloatingPointFaults("the generation of the segments");
+    // A fault in judging a candidate ends the run, even for one refused.
+    const Verdict verdict = builder.Add(x1, y1, x2, y2);
+    if (verdict.fault != FloatFault::kNone) {
+      throw FaultError(verdict.fault, "the generation of the segments");
+    }
   }
   return builder.Build();
 }

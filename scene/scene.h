@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -25,6 +26,16 @@ struct Segment {
   double inv_foot_den;  // approximate: 1 / foot_den
 };
 
+// A slope between 2^-500 and 2^500 in size. On such lines, at points within
+// 2^510 of the origin, no step of the plain arithmetic of a sample (distances,
+// line distances, feet of perpendiculars) can overflow or divide by zero, and
+// the sweeps' shortcuts may stand in for it (tracing/moderate.h). A scene may
+// hold steeper or flatter segments; the sweeps then take every sample plainly.
+inline bool ModerateSlope(double slope) {
+  const double size = std::fabs(slope);
+  return size >= 0x1p-500 && size <= 0x1p500;
+}
+
 // A scene as the diagram is traced on it: its segments in the order they were
 // accepted and the drawing rectangle [0, Width()] x [0, Height()]. Only
 // SceneBuilder makes one, so every scene holds what the builder guarantees:
@@ -48,14 +59,20 @@ class Scene {
   double Width() const { return width_; }
   double Height() const { return height_; }
 
+  // Whether every slope is moderate (ModerateSlope).
+  bool ModerateSlopes() const { return moderate_slopes_; }
+
  private:
   friend class SceneBuilder;
   Scene(std::vector<Segment> segments, double width, double height)
-      : segments_(std::move(segments)), width_(width), height_(height) {}
+      : segments_(std::move(segments)), width_(width), height_(height) {
+    for (const Segment& s : segments_) moderate_slopes_ = moderate_slopes_ && ModerateSlope(s.slope);
+  }
 
   std::vector<Segment> segments_;
   double width_ = 0;
   double height_ = 0;
+  bool moderate_slopes_ = true;
 };
 
 }  // namespace kaldra

@@ -12,8 +12,8 @@ namespace {
 // An end exactly on a line: the same expression, in the same order, as the
 // distance numerator of the parabola frame, so "on the line" here is exactly
 // "focal distance 0" there.
-bool OnLine(double slope, double intercept, double x, double y) {
-  return x * slope - y + intercept == 0.0;
+bool OnLine(double slope, double intercept, double x, double y, FaultRecord& faults) {
+  return faults.Add(faults.Sub(faults.Mul(x, slope), y), intercept) == 0.0;
 }
 
 struct Candidate {
@@ -26,19 +26,21 @@ bool SharesCoordinate(const Segment& s, const Candidate& c) {
          c.y1 == s.y1 || c.y1 == s.y2 || c.y2 == s.y1 || c.y2 == s.y2;
 }
 
-bool EndOnLine(const Segment& s, const Candidate& c) {
-  return OnLine(s.slope, s.intercept, c.x1, c.y1) || OnLine(s.slope, s.intercept, c.x2, c.y2) ||
-         OnLine(c.line.slope, c.line.intercept, s.x1, s.y1) ||
-         OnLine(c.line.slope, c.line.intercept, s.x2, s.y2);
+bool EndOnLine(const Segment& s, const Candidate& c, FaultRecord& faults) {
+  return OnLine(s.slope, s.intercept, c.x1, c.y1, faults) ||
+         OnLine(s.slope, s.intercept, c.x2, c.y2, faults) ||
+         OnLine(c.line.slope, c.line.intercept, s.x1, s.y1, faults) ||
+         OnLine(c.line.slope, c.line.intercept, s.x2, s.y2, faults);
 }
 
 // The lines meet at xi; the segments cross when xi lies strictly inside both
 // x-ranges. Touching at an end's x is no crossing.
-bool Crosses(const Segment& s, const Candidate& c) {
+bool Crosses(const Segment& s, const Candidate& c, FaultRecord& faults) {
   double lo = c.x1;
   double hi = c.x2;
   if (lo > hi) std::swap(lo, hi);
-  const double xi = (c.line.intercept - s.intercept) / (s.slope - c.line.slope);
+  const double xi = faults.Div(faults.Sub(c.line.intercept, s.intercept),
+                               faults.Sub(s.slope, c.line.slope));
   return lo < xi && xi < hi && s.x1 < xi && xi < s.x2;
 }
 
@@ -46,12 +48,25 @@ bool Inside(double v, double limit) { return v >= 0 && v <= limit; }
 
 }  // namespace
 
+Line LineThrough(double x1, double y1, double x2, double y2, FaultRecord& faults) {
+  const double slope = faults.Div(faults.Sub(y2, y1), faults.Sub(x2, x1));
+  return {slope, faults.Sub(y1, faults.Mul(slope, x1))};
+}
+
 Line LineThrough(double x1, double y1, double x2, double y2) {
-  const double slope = (y2 - y1) / (x2 - x1);
-  return {slope, y1 - slope * x1};
+  FaultRecord ignored;
+  return LineThrough(x1, y1, x2, y2, ignored);
 }
 
 Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
+  FaultRecord faults;
+  Verdict verdict = JudgeRules(x1, y1, x2, y2, faults);
+  verdict.fault = faults.Worst();
+  return verdict;
+}
+
+Verdict SceneBuilder::JudgeRules(double x1, double y1, double x2, double y2,
+                                 FaultRecord& faults) const {
   if (Count() >= Scene::kMaxSegments) return {Refusal::kTooMany};
   if (!Inside(x1, width_) || !Inside(y1, height_) || !Inside(x2, width_) || !Inside(y2, height_)) {
     return {Refusal::kOutside};
@@ -60,7 +75,7 @@ Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
   // division by zero, that of the other a zero no perpendicular can take.
   if (x1 == x2) return {Refusal::kVertical};
   if (y1 == y2) return {Refusal::kHorizontal};
-  const Candidate c{x1, y1, x2, y2, LineThrough(x1, y1, x2, y2)};
+  const Candidate c{x1, y1, x2, y2, LineThrough(x1, y1, x2, y2, faults)};
   if (!std::isfinite(c.line.slope) || !std::isfinite(c.line.intercept)) {
     return {Refusal::kLineNotFinite};
   }
@@ -69,9 +84,16 @@ Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
     // Parallel lines first: the crossing test divides by the slopes' difference.
     if (c.line.slope == s.slope) return {Refusal::kParallel, k};
     if (SharesCoordinate(s, c)) return {Refusal::kSharedCoordinate, k};
-    if (EndOnLine(s, c)) return {Refusal::kEndOnLine, k};
-    if (Crosses(s, c)) return {Refusal::kCrossing, k};
+    if (EndOnLine(s, c, faults)) return {Refusal::kEndOnLine, k};
+    if (Crosses(s, c, faults)) return {Refusal::kCrossing, k};
   }
+  // What the drawing computes of every segment's line, sample after sample:
+  // the norm (slope^2 + 1)^0.5 of a line distance and the slope -1 / slope
+  // of a perpendicular. A line whose norm overflows, or whose slope is so
+  // small that the perpendicular's overflows or divides by zero, could never
+  // be drawn.
+  faults.Add(faults.Mul(c.line.slope, c.line.slope), 1);
+  faults.Sub(c.line.slope, faults.Div(-1, c.line.slope));
   return {};
 }
 
@@ -100,6 +122,12 @@ Verdict SceneBuilder::Add(double x1, double y1, double x2, double y2) {
 }
 
 Scene SceneBuilder::Build() const { return Scene(segments_, width_, height_); }
+
+std::string DescribeVerdict(const Verdict& verdict, std::string_view other) {
+  if (verdict.refusal != Refusal::kNone) return DescribeRefusal(verdict.refusal, other);
+  return std::string(FaultName(verdict.fault)) +
+         " computing the segment's line or testing it against the segments before it";
+}
 
 std::string DescribeRefusal(Refusal refusal, std::string_view other) {
   const std::string o(other);

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scene/float_fault.h"
 #include "scene/scene.h"
 
 namespace kaldra {
@@ -26,16 +27,22 @@ enum class Refusal {
 };
 
 // The builder's answer for one candidate: accepted, or refused for a reason,
-// with the accepted segment it conflicts with where there is one.
+// with the accepted segment it conflicts with where there is one. Judging a
+// candidate computes its line, and the plain arithmetic of a segment also
+// takes its norm and its perpendicular's slope: a floating-point fault in any
+// of these refuses the candidate too, unless a rule refused it first.
 struct Verdict {
   Refusal refusal = Refusal::kNone;
   int other = -1;
+  FloatFault fault = FloatFault::kNone;  // the fault a flag test would name
 
-  bool Accepted() const { return refusal == Refusal::kNone; }
+  bool Accepted() const { return refusal == Refusal::kNone && fault == FloatFault::kNone; }
 };
 
 // The reason in words; `other` names the segment the verdict points at.
 std::string DescribeRefusal(Refusal refusal, std::string_view other);
+// The verdict's reason in words: the rule it breaks, or else its fault.
+std::string DescribeVerdict(const Verdict& verdict, std::string_view other);
 
 // The one place where candidates are judged and placed: the random scene, a
 // scene read from text, the benchmarks and the tests all build through it, so
@@ -59,6 +66,9 @@ class SceneBuilder {
   Scene Build() const;
 
  private:
+  // The rules in their order, the faults of their arithmetic in `faults`.
+  Verdict JudgeRules(double x1, double y1, double x2, double y2, FaultRecord& faults) const;
+
   std::vector<Segment> segments_;
   double width_;
   double height_;
@@ -71,5 +81,6 @@ struct Line {
   double intercept;
 };
 Line LineThrough(double x1, double y1, double x2, double y2);
+Line LineThrough(double x1, double y1, double x2, double y2, FaultRecord& faults);
 
 }  // namespace kaldra

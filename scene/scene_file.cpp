@@ -10,7 +10,6 @@
 #include <cstring>
 #include <system_error>
 
-#include "scene/run_time_error.h"
 #include "scene/scene_builder.h"
 
 namespace kaldra {
@@ -84,7 +83,7 @@ std::string RefusalReason(const Verdict& verdict, const std::vector<int>& lines)
                                 ? "the segment on line " +
                                       std::to_string(lines[static_cast<std::size_t>(verdict.other)])
                                 : std::string("another segment");
-  return DescribeRefusal(verdict.refusal, other);
+  return DescribeVerdict(verdict, other);
 }
 
 // Reads the four numbers of a segment line into `v`, or says why they are no
@@ -144,21 +143,13 @@ SceneReadResult ReadScene(std::string_view text, double width, double height) {
     if (auto problem = ParseSegment(tokens, width, height, v)) {
       return refuse(line_number, *problem);
     }
-    ClearFloatingPointFaults();
-    const Verdict verdict = builder.Add(v[0], v[1], v[2], v[3]);
-    if (!verdict.Accepted()) return refuse(line_number, RefusalReason(verdict, result.lines));
     // The generation stops with a run-time error when a slope, an intercept or
     // a crossing abscissa overflows; no generated scene holds such a segment,
     // so a loaded one may not either.
-    if (const char* fault = RaisedFloatingPointFault()) {
-      ClearFloatingPointFaults();
-      return refuse(line_number, std::string(fault) +
-                                     " computing the segment's line or testing it against "
-                                     "the segments before it");
-    }
+    const Verdict verdict = builder.Add(v[0], v[1], v[2], v[3]);
+    if (!verdict.Accepted()) return refuse(line_number, RefusalReason(verdict, result.lines));
     result.lines.push_back(line_number);
   }
-  ClearFloatingPointFaults();
   if (builder.Count() == 0) {
     return refuse(0, "no segments; a scene holds 1 to " + std::to_string(Scene::kMaxSegments));
   }

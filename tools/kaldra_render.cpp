@@ -109,6 +109,8 @@ int Run(int argc, char* argv[]) {
   Rendering r;
   try {
     r = RenderScene(choice, width, height, !o.plots_path.empty(), o.scale);
+  } catch (const ScaledSceneRefused& refused) {
+    return Fail(kExitUsage, refused.what());
   } catch (const RunTimeError& error) {
     return Fail(kExitRunTime, error.what());
   }

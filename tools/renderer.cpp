@@ -44,17 +44,12 @@ std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& ref
   const double k = scale;
   SceneBuilder builder(scene.Width() * k, scene.Height() * k);
   for (const Segment& s : scene.Segments()) {
-    ClearFloatingPointFaults();
+    // A fault while judging refuses the segment, as it does in a scene file.
     const Verdict verdict = s.left_end_first ? builder.Add(s.x1 * k, s.y1 * k, s.x2 * k, s.y2 * k)
                                              : builder.Add(s.x2 * k, s.y2 * k, s.x1 * k, s.y1 * k);
-    // A fault while judging refuses the segment, as it does in a scene file.
-    const char* fault = RaisedFloatingPointFault();
-    if (!verdict.Accepted() || fault != nullptr) {
+    if (!verdict.Accepted()) {
       refusal = "segment " + std::to_string(builder.Count()) + ": " +
-                (fault != nullptr ? std::string(fault)
-                                  : DescribeRefusal(verdict.refusal,
-                                                    "segment " + std::to_string(verdict.other)));
-      ClearFloatingPointFaults();
+                DescribeVerdict(verdict, "segment " + std::to_string(verdict.other));
       return std::nullopt;
     }
   }
@@ -77,8 +72,8 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
     std::string refusal;
     r.scene = ScaledScene(*r.scene, scale, refusal);
     if (!r.scene) {
-      throw RunTimeError("the scene " + std::to_string(scale) +
-                         " times larger breaks a rule of scenes: " + refusal);
+      throw ScaledSceneRefused("the scene " + std::to_string(scale) +
+                               " times larger breaks a rule of scenes: " + refusal);
     }
   }
   const Scene& scene = *r.scene;

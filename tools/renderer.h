@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,12 @@ struct Rendering {
   std::vector<PlotPoint> plots;  // the sweeps' points, if asked for
 };
 
+// The scene K times larger breaks a rule of scenes: found before drawing.
+class ScaledSceneRefused : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Draws the scene on an image canvas exactly as the window does: set-up
 // (count label, segments, labels), persistent drawing off, sweep 1, sweep 2.
 // The scene is the seed's, generated in a width x height rectangle, or the
@@ -52,8 +59,8 @@ struct Rendering {
 // (ScaledScene) and draws on a canvas K times larger each way; K = 1 draws
 // the scene as it is. With `keep_plots` every point of the sweeps that lands
 // on a pixel is recorded: the same points stats.plotted counts. A
-// floating-point fault in the drawing, or a scaled scene the builder refuses,
-// ends it with RunTimeError. Needs a QGuiApplication for the label font.
+// run-time error in the drawing ends it with RunTimeError; a scaled scene the
+// builder refuses, before drawing, with ScaledSceneRefused. Needs a QGuiApplication for the label font.
 Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots,
                       int scale = 1);
 

@@ -1,16 +1,19 @@
 #pragma once
 
-#include <bit>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
+
+#include "scene/double_bits.h"
+#include "scene/float_fault.h"
 
 namespace kaldra {
 
 // Where an accumulated walk, v = v + step repeated, stands after a run.
 struct Stride {
-  double v;             // the first value not below the bound
+  double v;             // the first value not below the bound, or where the walk stalled
   std::uint64_t steps;  // the values passed, each one below the bound
+  bool stalled = false;  // v + step == v: the walk stopped below the bound
 };
 
 // The whole part of a nonnegative x below 2^63, without a library call.
@@ -29,6 +32,10 @@ inline double Whole(double x) { return static_cast<double>(static_cast<std::int6
 // (a tie whose outcome depends on v), and for runs of a few dozen values, the
 // walk takes single steps as the plain loop does.
 //
+// Where the step is less than half the spacing of the doubles (|v| of 2^52 and
+// more for a step of 0.5), v + step rounds back to v: the plain loop would
+// never end. The run stops there, stalled, and its caller reports the walk.
+//
 // Precondition: 0 < step < 1, and v and bound finite.
 inline Stride AccumulateBelow(double v, double step, double bound) {
   std::uint64_t steps = 0;
@@ -41,8 +48,7 @@ inline Stride AccumulateBelow(double v, double step, double bound) {
       // The binade [low, 2 low) of |v|, its spacing u, and the step in units
       // of u (exact: u is a power of two), below 2^52 for every step below
       // one.
-      const double low = std::bit_cast<double>(std::bit_cast<std::uint64_t>(size) &
-                                               0x7FF0000000000000ull);
+      const double low = BinadeOf(size);
       const double u = low * 0x1p-52;
       const double units = step / u;
       const double whole = static_cast<double>(static_cast<std::int64_t>(units));
@@ -58,7 +64,9 @@ inline Stride AccumulateBelow(double v, double step, double bound) {
       }
     }
     if (k_stretch < 2) {
-      v = v + step;
+      const double next = v + step;
+      if (next == v) return {v, steps, true};
+      v = next;
       ++steps;
       continue;
     }
@@ -68,8 +76,8 @@ inline Stride AccumulateBelow(double v, double step, double bound) {
     // so the count can only be one short (when the quotient rounds down onto
     // an integer), which the exact sum tells. A bound beyond the binade lies
     // beyond the whole stretch.
-    double k = std::fmin(k_stretch, (bound - v) / delta);
-    k = std::fmax(1, Whole(k) < k ? Whole(k) + 1 : Whole(k));
+    double k = std::min(k_stretch, (bound - v) / delta);
+    k = std::max(1.0, Whole(k) < k ? Whole(k) + 1 : Whole(k));
     if (k < k_stretch && v + k * delta < bound) ++k;
     v = v + k * delta;
     steps += static_cast<std::uint64_t>(k);
@@ -82,24 +90,33 @@ inline Stride AccumulateBelow(double v, double step, double bound) {
 // round differently, and the samples must fall where they always have. Each
 // sample the window does not cover goes to `visit(v)`; a run the window
 // covers is passed over by AccumulateBelow, which lands on the same values.
-// Returns how many samples were walked, covered or not.
+// Returns how many samples were walked, covered or not. A walk whose step no
+// longer moves it, which would never end, stops with a stalled-walk fault once
+// its last sample has been visited or covered.
+// Precondition: first and last finite.
 template <typename Window, typename Visit>
 std::uint64_t WalkAccumulated(double first, double last, double step, const Window& window,
                               Visit&& visit) {
   std::uint64_t samples = 0;
   // v <= last, for a double v, is v < the next double above last.
-  const double past_last = std::nextafter(last, std::numeric_limits<double>::infinity());
+  const double past_last = NextUp(last);
   double v = first;
   while (v < past_last) {
     if (window.Covers(v)) {
-      const Stride run = AccumulateBelow(v, step, std::fmin(window.End(), past_last));
+      const Stride run = AccumulateBelow(v, step, std::min(window.End(), past_last));
       v = run.v;
       samples += run.steps;
+      if (run.stalled) {
+        ++samples;  // the sample at v, covered, before the step that failed
+        ThrowFloatFault(FloatFault::kStalledWalk);
+      }
       continue;
     }
     ++samples;
     visit(v);
-    v = v + step;
+    const double next = v + step;
+    if (next == v) ThrowFloatFault(FloatFault::kStalledWalk);
+    v = next;
   }
   return samples;
 }

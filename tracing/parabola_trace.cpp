@@ -1,10 +1,12 @@
 #include <cmath>
 #include <utility>
 
+#include "arithmetic/elementary.h"
+#include "scene/float_fault.h"
 #include "tracing/accumulate.h"
 #include "tracing/closer_test.h"
+#include "tracing/moderate.h"
 #include "tracing/rejection_window.h"
-#include "tracing/square_as_pow.h"
 #include "tracing/traces.h"
 
 namespace kaldra {
@@ -38,17 +40,22 @@ ArcFrame FrameArc(const Scene& scene, std::int16_t l, std::int16_t p, FocusEnd e
   if (arc.f.x > arc.vx) arc.theta = 2 * kKaldraPi - alpha;
 
   // The range: the ends of segment l as coordinates along the directrix,
-  // measured from the focus's foot; the arc covers exactly segment l.
-  const double sin_t = std::sin(arc.theta);
-  const double cos_t = std::cos(arc.theta);
-  const double u1 = sin_t * (line.x1 - arc.vx) + cos_t * (line.y1 - arc.vy);
-  const double u2 = sin_t * (line.x2 - arc.vx) + cos_t * (line.y2 - arc.vy);
+  // measured from the focus's foot; the arc covers exactly segment l. Sines
+  // and cosines are at most 1, so only the differences and the sums can
+  // overflow.
+  const double sin_t = Sin(arc.theta);
+  const double cos_t = Cos(arc.theta);
+  const auto along_directrix = [&](double x, double y) {
+    return Checked(sin_t * Checked(x - arc.vx) + cos_t * Checked(y - arc.vy));
+  };
+  const double u1 = along_directrix(line.x1, line.y1);
+  const double u2 = along_directrix(line.x2, line.y2);
   arc.start = u1;
   arc.finish = u2;
   if (u1 > u2) std::swap(arc.start, arc.finish);
 
-  arc.cos_neg = std::cos(-arc.theta);
-  arc.sin_neg = std::sin(-arc.theta);
+  arc.cos_neg = Cos(-arc.theta);
+  arc.sin_neg = Sin(-arc.theta);
   return arc;
 }
 
@@ -58,17 +65,35 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
   pair.out.ForeColor(color);
   const double h4 = arc.h * 4;
   const Point f = arc.f;
+  // With h * 4 infinite every t^2 / (h * 4) would be 0 and look moderate, but
+  // the plain arithmetic faults at the first sample.
+  const bool shortcuts = pair.scene.ModerateSlopes() && std::isfinite(h4);
   CloserTest closer(pair.scene, pair.i, pair.j);
-  RejectionWindow rejected(pair.skipping == Skipping::kOn);
+  RejectionWindow rejected(pair.skipping == Skipping::kOn && shortcuts);
   const auto reject = [&](double t, double radius) {
     rejected.Open(t, ArcReach(arc.h, arc.vx, arc.vy, t, radius));
+  };
+  // The sample as the plain arithmetic takes it, every step checked.
+  const auto plain = [&](double t) {
+    const double along = CheckedDiv(Checked(t * t), Checked(arc.h * 4));
+    const double x = Checked(Checked(Checked(arc.cos_neg * along) + arc.vx) - arc.sin_neg * t);
+    const double y = Checked(Checked(Checked(arc.sin_neg * along) + arc.vy) + arc.cos_neg * t);
+    const double d1 = PointDistance(x, y, f.x, f.y);
+    if (PointDistance(x, y, arc.o.x, arc.o.y) < d1) return;
+    if (PointDistance(x, y, arc.q.x, arc.q.y) < d1) return;
+    if (AnyCloserSegment(pair.scene, pair.i, pair.j, x, y, d1)) return;
+    pair.PlotIfReachable(x, y);
   };
   // One sample, given t by value, so that the walk's own t never has its
   // address taken and stays in a register.
   const auto visit = [&](double t) {
-    const double along = SquareAsPow(t) / h4;
+    const double along = t * t / h4;
     const double x = arc.XAt(along, t);
     const double y = arc.YAt(along, t);
+    if (!shortcuts || !ModeratePosition(x, y)) {
+      plain(t);
+      return;
+    }
     if (pair.bounds.Excludes(x, y)) {
       if (rejected.Enabled()) reject(t, OutsideRadius(pair.bounds, x, y));
       return;
@@ -90,7 +115,10 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     };
     if (probe_nearer(arc.o) || probe_nearer(arc.q)) return;
     if (closer.AnyCloser(x, y, s1, exact_d1)) {
-      if (rejected.Enabled()) reject(t, CloserRadius(closer.LastCloser(), x, y, std::sqrt(s1)));
+      if (rejected.Enabled()) {
+        const double d = std::sqrt(s1);
+        reject(t, CloserRadius(closer.LastCloser(), x, y, d, d));
+      }
       return;
     }
     pair.out.PSet(static_cast<float>(x), static_cast<float>(y));

@@ -7,6 +7,7 @@
 #include "scene/scene.h"
 #include "tracing/canvas_bounds.h"
 #include "tracing/foot_inside.h"
+#include "tracing/moderate.h"
 #include "tracing/tie_band.h"
 
 namespace kaldra {
@@ -28,35 +29,75 @@ namespace kaldra {
 // - a sample outside the canvas's reach: its boundary is as far away as the
 //   sample is beyond it along one axis.
 //
-// Each radius below is such a distance less an allowance for rounding, so that
-// every sample whose computed position lies within it of the rejected one is
-// rejected by the trace's own test for the same reason: there the true values
-// are ordered with a gap of at least 1e-12 relative, where the trace's tests,
-// exact to about 3.6e-15 relative outside the tie band and deciding by the
-// exact distances inside it (tie_band.h), cannot disagree with them. Only
-// rejections are ever skipped, so no point is lost and none is added.
+// Each radius below is such a margin, less what rounding can take from it,
+// so that every sample whose computed position lies within the radius of the
+// rejected one is rejected by the trace's own test, for that reason or an
+// earlier one. Only rejections are ever skipped, so no point is lost and none
+// is added; and a window only opens where the samples it covers stay moderate
+// (tracing/moderate.h), so skipping them hides no fault either.
 //
-// A walk turns a radius into a stretch of its own parameter by a bound on its
-// speed (StraightReach, ArcReach): the samples it then skips are not even
-// placed. Their skipped work raises no floating-point fault, since every
-// position within a window is finite and moderate (see ArcReach), so skipping
-// cannot hide one either.
+// The error budget. With u = 2^-53, every rounding error a window must allow
+// for is a few operations' worth, at most 64u (2^-47) times a scale: the sum of
+// the sizes of the quantities that enter it, which each radius works out for
+// itself. They are:
+//   - the margin's own computation at the rejected sample (a distance, a
+//     signed distance to a bisector, a foot beyond an end);
+//   - the tests at a covered sample: a point distance within 3u of the exact
+//     distance of its computed position, a line distance within 4u of its
+//     terms' sizes over the norm (tie_band.h); both sides of every comparison
+//     are decided as the exact values order them outside a band of 16u;
+//   - a foot's x, within 8u of the sizes of its terms over its divisor
+//     (FootError): where the exact foot lies that close to an end, the
+//     computed test can fall either way, so a segment's distance as a trace
+//     takes it (its line's distance while the computed foot is inside, an
+//     end's otherwise) may differ from the true one by that error times the
+//     norm. For a segment only a few units in the last place wide, or very
+//     steep, that is far more than a pixel, and its windows stay closed;
+//   - the computed positions of both samples, within a few u of their terms'
+//     sizes of the exact curve through the trace's constants (PositionError).
+// One allowance covers them all: kAllowance = 2^-40, 128 times the largest
+// term, per unit of scale, plus kFloor for the absolute errors of results that
+// underflow. A margin that does not exceed it opens no window.
+inline constexpr double kAllowance = 0x1p-40;
+inline constexpr double kFloor = 0x1p-900;
+inline double Allowance(double scale) { return kAllowance * scale + kFloor; }
 
-// How far a computed sample may lie from the exact curve it is taken on: the
-// roundings of a few products and sums of canvas-sized values, about 1e-12 on
-// a canvas of 8192 pixels, with room to spare.
-inline constexpr double kPositionSlack = 1e-9;
+// The farthest a foot's window reaches: further than any walk over the
+// largest canvas is long, so no window is cut short that matters, while the
+// coordinates of the samples it covers stay within a canvas-sized sum.
+inline constexpr double kNearReach = 1e6;
 
-// Segment k was found closer than the pair's distance d at (x, y).
-inline double CloserRadius(const Segment& k, double x, double y, double d) {
+// How far a foot's computed x may lie from the exact x of the foot of (x, y)
+// on segment s's line, for every point within `reach` of (x, y): the numerator
+// (y - perp x) - intercept is exact to 4u of its terms' sizes, including the
+// rounding of perp itself, the divisor slope - perp to 2u, and the quotient
+// adds 3u of the foot's own size; doubled for safety, and counted once more
+// for the point at the other end of the window.
+inline double FootError(const Segment& s, double x, double y, double reach) {
+  const double terms = std::fabs(y) + reach + std::fabs(s.perp) * (std::fabs(x) + reach) +
+                       std::fabs(s.intercept);
+  const double foot = std::max(std::fabs(s.x1), std::fabs(s.x2)) + reach;
+  return Allowance(terms / std::fabs(s.foot_den) + foot);
+}
+
+// Segment k was found closer than the pair's distance d at (x, y), by the
+// trace's own test. `d_scale` is the size of the terms of the pair's distance
+// (d itself for a distance to a point; the terms of the numerator over the
+// norm for a line's distance). The window's reach is at most d / 2, so every
+// quantity at a covered sample is within 2d of its size here.
+inline double CloserRadius(const Segment& k, double x, double y, double d, double d_scale) {
   double dk;
+  double dk_scale;
   if (FootInside(k, (y - k.perp * x) - k.intercept)) {
     dk = std::fabs(k.slope * x - y + k.intercept) / k.norm;
+    dk_scale = (std::fabs(k.slope * x) + std::fabs(y) + std::fabs(k.intercept)) / k.norm;
   } else {
     dk = std::sqrt(std::min(SquaredDistance(x, y, k.x1, k.y1), SquaredDistance(x, y, k.x2, k.y2)));
+    dk_scale = dk;
   }
-  // The distances here are within about 1e-14 relative of the true ones.
-  return 0.5 * (d - dk) - 1e-9 * (d + 1);
+  // The foot's misjudgement near an end, at both samples, as a distance.
+  const double slack = 2 * FootError(k, x, y, d) * k.norm;
+  return 0.5 * (d - dk - slack - Allowance(5 * d + d_scale + dk + dk_scale));
 }
 
 // The probe (px, py) was found nearer to (x, y) than the site (sx, sy), the
@@ -64,71 +105,81 @@ inline double CloserRadius(const Segment& k, double x, double y, double d) {
 // to `site_error` along the walk (0 where it is the site's own).
 //
 // At a point at signed distance h' > 0 from the perpendicular bisector of s and
-// p, d_s^2 - d_p^2 = 2 h' |sp|, so d_s - d_p > h' |sp| / d_s; with every
-// distance involved below D inside the window, that exceeds site_error plus
-// 1e-12 D once h' > (site_error + 1e-12 D) D / |sp|.
+// p, d_s^2 - d_p^2 = 2 h' |sp|, so d_s - d_p >= h' |sp| / D for D bounding both
+// distances; inside the window D = d + h + site_error + 1 does. The trace's test
+// still finds the probe nearer where that exceeds site_error and the rounding
+// of both distances, which the allowance of D covers.
 inline double ProbeRadius(double sx, double sy, double px, double py, double x, double y,
                           double site_error) {
   const double nx = px - sx;
   const double ny = py - sy;
   const double len = std::sqrt(nx * nx + ny * ny);
-  if (!(len > 0)) return 0;
+  if (!(len > 0x1p-400)) return 0;  // a probe this near its site: no window
   const double h = ((x - 0.5 * (sx + px)) * nx + (y - 0.5 * (sy + py)) * ny) / len;
   if (!(h > 0)) return 0;
   const double d = std::sqrt(SquaredDistance(x, y, sx, sy));
   const double reach = d + h + site_error + 1;
-  return h - (site_error + 1e-12 * reach) * reach / len - 1e-9 * reach;
+  const double h_scale = std::fabs(x) + std::fabs(y) + std::fabs(sx) + std::fabs(px) +
+                         std::fabs(sy) + std::fabs(py);
+  return h - (site_error + Allowance(reach)) * reach / len - Allowance(h_scale);
 }
 
 // The foot of the perpendicular from (x, y) on segment s's line was found off
-// the segment. The foot's x moves by at most L / norm, norm = sqrt(1 + slope^2), when the
-// sample moves by L; the computed foot is within a few ulps of canvas-sized
-// values of the true one.
+// the segment. The exact foot's x moves by at most L / norm when the point
+// moves by L, and the computed one is within FootError of it at both samples.
 inline double FootRadius(const Segment& s, double x, double y) {
   const double foot = ((y - s.perp * x) - s.intercept) / s.foot_den;
   const double beyond = std::max(s.x1 - foot, foot - s.x2);
-  const double allowance = 1e-9 *
-                           (1 + std::fabs(x) + std::fabs(y) + std::fabs(s.x1) + std::fabs(s.y1));
-  return (beyond - allowance) * s.norm * (1 - 1e-12);
+  const double radius = (beyond - 2 * FootError(s, x, y, kNearReach)) * s.norm * (1 - kAllowance);
+  return std::min(radius, kNearReach);
 }
 
-// (x, y) was found outside the canvas's reach.
+// (x, y) was found outside the canvas's reach. Only a window whose samples
+// stay moderate opens; it may reach far, so that a walk far outside the canvas
+// comes back at once.
 inline double OutsideRadius(const CanvasBounds& b, double x, double y) {
+  if (!(std::fabs(x) <= kWindowCoordinate && std::fabs(y) <= kWindowCoordinate)) return 0;
   const double beyond = std::max({b.min_x - x, x - b.max_x, b.min_y - y, y - b.max_y});
-  return beyond - 1e-9 * (1 + std::fabs(x) + std::fabs(y));
+  return std::min(beyond - Allowance(std::fabs(x) + std::fabs(y) + b.max_x + b.max_y),
+                  kWindowCoordinate - std::max(std::fabs(x), std::fabs(y)));
 }
 
-// No window needs to reach further than a walk on the largest canvas is
-// long; capping the radius keeps the arithmetic below far from overflow.
-inline constexpr double kLongestReach = 1e6;
+// How far a computed position on a straight walk may lie from the exact line
+// through the walk's constants, at a sample within `radius` of (x, y): a
+// product and a sum, or a difference and a quotient, each within u of its
+// result or its terms.
+inline double StraightPositionError(double x, double y, double radius) {
+  return Allowance(std::fabs(x) + std::fabs(y) + radius);
+}
 
-// How far a straight walk's parameter reaches within a radius: samples move
-// by `speed` per unit of the parameter, sqrt(1 + slope^2) along x and
-// sqrt(1 + 1 / slope^2) along y, and each computed position may be off by
-// kPositionSlack.
-inline double StraightReach(double speed, double radius) {
-  return (std::min(radius, kLongestReach) - 2 * kPositionSlack) / (speed * (1 + 1e-12));
+// How far a straight walk's parameter reaches from the sample (x, y) within a
+// radius: samples move by `speed` per unit of the parameter, sqrt(1 + slope^2)
+// along x and sqrt(1 + 1 / slope^2) along y, and each computed position,
+// the first's and the last's, may be off the exact line.
+inline double StraightReach(double speed, double x, double y, double radius) {
+  if (!(radius > 0)) return 0;
+  return (radius - 2 * StraightPositionError(x, y, radius)) / (speed * (1 + kAllowance));
 }
 
 // How far an arc's parameter reaches from t0 within a radius. The arc
 // (t^2 / 4h, t), turned, moves at sqrt(1 + (t / 2h)^2) <= 1 + |t| / 2h per
 // unit of t, and |t| <= |t0| + dt, so a step dt moves it by at most
-// dt (1 + (|t0| + dt) / 2h): dt is the root of that equal to the radius.
-// Its computed positions are within a few ulps of their largest term (at most
-// T^2 / 4h, |t| <= T, the vertex); a window reaching positions beyond 1e100,
-// where products might overflow, is not opened.
+// dt (1 + (|t0| + dt) / 2h): dt is the root of that equal to the radius. Its
+// computed positions are within a few u of their largest terms (at most
+// T^2 / 4h, |t| <= T, the vertex); a window whose positions might leave the
+// moderate range is not opened.
 inline double ArcReach(double h, double vx, double vy, double t0, double radius) {
-  if (!(radius > 0) || !(h > 1e-100) || !(std::fabs(t0) < kLongestReach)) return 0;
-  radius = std::min(radius, kLongestReach);
+  if (!(radius > 0) || !(h > 0x1p-400) || !(std::fabs(t0) < kWindowCoordinate)) return 0;
+  radius = std::min(radius, kWindowCoordinate);
   const double far = std::fabs(t0) + radius;
-  if (!(far * far < 4e100 * h)) return 0;
   const double k = 1 / (2 * h);
   const double along = 0.5 * k * far * far;
-  const double slack = 1e-14 * (1 + std::fabs(vx) + std::fabs(vy) + far + along);
-  const double r = radius / (1 + 1e-12) - 2 * (slack + kPositionSlack);
+  if (!(along + std::fabs(vx) + std::fabs(vy) + far < kWindowCoordinate)) return 0;
+  const double slack = Allowance(std::fabs(vx) + std::fabs(vy) + far + along);
+  const double r = radius / (1 + kAllowance) - 2 * slack;
   if (!(r > 0)) return 0;
   const double b = 1 + k * std::fabs(t0);
-  return 2 * r / (b + std::sqrt(b * b + 4 * k * r)) * (1 - 1e-12);
+  return 2 * r / (b + std::sqrt(b * b + 4 * k * r)) * (1 - kAllowance);
 }
 
 // The stretch of a walk's parameter, just after a rejected sample, over which
@@ -149,11 +200,11 @@ class RejectionWindow {
   bool Enabled() const { return enabled_; }
 
   // A sample at v0 was rejected, and so is every sample up to v0 + reach.
-  // The end is drawn in by 1e-12 of both, far more than the sum's rounding,
-  // so as never to lie beyond that.
+  // The end is drawn in by the allowance of both, far more than the sum's
+  // rounding, so as never to lie beyond that.
   void Open(double v0, double reach) {
     if (!enabled_ || !(reach > 0)) return;
-    until_ = v0 + reach * (1 - 1e-12) - 1e-12 * std::fabs(v0);
+    until_ = v0 + reach * (1 - kAllowance) - kAllowance * std::fabs(v0);
   }
 
  private:

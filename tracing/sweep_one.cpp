@@ -38,18 +38,21 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
       {i2, i1, j1, j2, kRed, "endpoint bisector 4 (right end of i, left end of j)"},
   };
   for (const Trace& t : traces) {
-    // Faults are ours only from here on: the window system's own
-    // arithmetic during the yield may leave flags behind.
-    ClearFloatingPointFaults();
-    samples += TraceEndpointBisector(pair, t.a, t.a_other, t.b, t.b_other, t.color);
-    CheckFloatingPointFaultsAt([&] { return Where(i, j, t.name); });
+    samples += ReportingFaults(
+        [&] { return TraceEndpointBisector(pair, t.a, t.a_other, t.b, t.b_other, t.color); },
+        [&] { return Where(i, j, t.name); });
   }
-  ClearFloatingPointFaults();
-  const AngleBisectors bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
-  samples += TraceLineBisector(pair, bisectors.first, kBlue);
-  CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 1"); });
-  samples += TraceLineBisector(pair, bisectors.second, kGreen);
-  CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 2"); });
+  // Both bisectors are constructed before the first is traced, so a fault in
+  // constructing either is the first's.
+  AngleBisectors bisectors;
+  samples += ReportingFaults(
+      [&] {
+        bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
+        return TraceLineBisector(pair, bisectors.first, kBlue);
+      },
+      [&] { return Where(i, j, "angle bisector 1"); });
+  samples += ReportingFaults([&] { return TraceLineBisector(pair, bisectors.second, kGreen); },
+                             [&] { return Where(i, j, "angle bisector 2"); });
   return samples;
 }
 

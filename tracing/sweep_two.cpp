@@ -26,11 +26,11 @@ std::uint64_t TracePairOfSweepTwo(const PairContext& pair) {
       {j, i, FocusEnd::kSecond, kGreen, "arc 4 (right end of i, line of j)"},
   };
   for (const Block& b : blocks) {
-    ClearFloatingPointFaults();
-    samples += TraceArc(pair, b.line, b.focus_segment, b.end, b.color);
-    CheckFloatingPointFaultsAt([&] {
-      return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + b.name;
-    });
+    samples += ReportingFaults(
+        [&] { return TraceArc(pair, b.line, b.focus_segment, b.end, b.color); },
+        [&] {
+          return "sweep 2, pair (" + std::to_string(i) + ", " + std::to_string(j) + "), " + b.name;
+        });
   }
   return samples;
 }

@@ -24,11 +24,18 @@ struct PairContext {
   std::int16_t i;
   std::int16_t j;
   Skipping skipping;
+
+  // Plots an accepted sample, unless it lies beyond the canvas's reach,
+  // where it could land on no pixel, and so is neither converted to a float it
+  // might not fit nor plotted.
+  void PlotIfReachable(double x, double y) const {
+    if (!bounds.Excludes(x, y)) out.PSet(static_cast<float>(x), static_cast<float>(y));
+  }
 };
 
-// All traces of the pair, in a sweep's order, each checked for a floating-
-// point fault: a fault is a RunTimeError naming the sweep, the pair and the
-// trace. Return the samples walked.
+// All traces of the pair, in a sweep's order: the first fault of a trace's
+// arithmetic is a RunTimeError naming the sweep, the pair and the trace.
+// Return the samples walked.
 std::uint64_t TracePairOfSweepOne(const PairContext& pair);
 std::uint64_t TracePairOfSweepTwo(const PairContext& pair);
 

@@ -4,7 +4,11 @@
 #include <cstdint>
 
 #include "geometry/constructions.h"
+#include "scene/float_fault.h"
 #include "tracing/accumulate.h"
+#include "tracing/canvas_bounds.h"
+#include "tracing/moderate.h"
+#include "tracing/rejection_window.h"
 
 namespace kaldra {
 
@@ -18,31 +22,44 @@ struct LineWalk {
   double p;
   double q;
 
+  // The sample at v, as the plain arithmetic computes it.
   double XAt(double v) const { return steep ? (v - intercept) / slope : v; }
   double YAt(double v) const { return steep ? v : slope * v + intercept; }
+  // The same, each step checked.
+  double CheckedXAt(double v) const {
+    return steep ? CheckedDiv(Checked(v - intercept), slope) : v;
+  }
+  double CheckedYAt(double v) const { return steep ? v : Checked(Checked(slope * v) + intercept); }
 
-  // How far a sample moves per unit of v.
-  double Speed() const { return steep ? std::hypot(1.0, 1 / slope) : std::hypot(1.0, slope); }
+  // How far a sample moves per unit of v, rounded at most u below.
+  double Speed() const {
+    return steep ? std::sqrt(1 + 1 / (slope * slope)) : std::sqrt(1 + slope * slope);
+  }
 };
 
-// The walk of the line through the clipped ends, with the given slope.
+// The walk of the line through the clipped ends, with the given slope, every
+// step checked.
 inline LineWalk WalkAlong(const ClippedLine& line, double slope) {
-  LineWalk w{slope, line.StartY - slope * line.StartX, std::fabs(slope) > 1, line.StartX,
-             line.EndX};
+  const double intercept = Checked(line.StartY - Checked(slope * line.StartX));
+  LineWalk w{slope, intercept, std::fabs(slope) > 1, line.StartX, line.EndX};
+  const auto at = [&](double x) { return Checked(Checked(slope * x) + intercept); };
   if (slope > 1) {
-    w.p = slope * line.StartX + w.intercept;
-    w.q = slope * line.EndX + w.intercept;
+    w.p = at(line.StartX);
+    w.q = at(line.EndX);
   } else if (slope < -1) {
-    w.p = slope * line.EndX + w.intercept;
-    w.q = slope * line.StartX + w.intercept;
+    w.p = at(line.EndX);
+    w.q = at(line.StartX);
   }
   return w;
 }
 
-// The walk of a clipped endpoint bisector. Its ends always differ in x: the
-// bisector of two points of the rectangle passes through their midpoint.
+// The walk of a clipped endpoint bisector. Its ends differ in x, as the
+// bisector of two points of the rectangle passes through their midpoint,
+// unless rounding makes a nearly vertical one's ends meet: then the slope's
+// division faults.
 inline LineWalk WalkEndpointBisector(const ClippedLine& line) {
-  return WalkAlong(line, (line.StartY - line.EndY) / (line.StartX - line.EndX));
+  return WalkAlong(line, CheckedDiv(Checked(line.StartY - line.EndY),
+                                    Checked(line.StartX - line.EndX)));
 }
 
 // The walk of a clipped angle bisector. A bisector that misses the rectangle
@@ -51,23 +68,37 @@ inline LineWalk WalkEndpointBisector(const ClippedLine& line) {
 inline LineWalk WalkLineBisector(const ClippedLine& line) {
   const double slope = line.StartX == line.EndX
                            ? 9999
-                           : (line.StartY - line.EndY) / (line.StartX - line.EndX);
+                           : CheckedDiv(Checked(line.StartY - line.EndY),
+                                        Checked(line.StartX - line.EndX));
   return WalkAlong(line, slope);
 }
 
 // The half-pixel step of sweep 1 along the dominant axis.
 inline constexpr double kLineStep = 0.5;
 
-// Walks the line and hands each sample that the window does not cover and
-// that can reach the canvas to `sample(v, x, y)`; returns how many samples
+// Walks the line. Each sample the window does not cover and whose position
+// is moderate and within the canvas's reach goes to `fast(v, x, y)`; one
+// outside the reach opens a window up to where the line may come back; one
+// whose position is not moderate, and every sample where the shortcuts are
+// off (`shortcuts` false: a scene with an immoderate slope), goes to
+// `plain(v)`, which takes it with every step checked. Returns how many samples
 // were walked.
-template <typename Bounds, typename Window, typename Sample>
-std::uint64_t WalkSamples(const LineWalk& walk, const Bounds& bounds, const Window& window,
-                          Sample&& sample) {
+template <typename Fast, typename Plain>
+std::uint64_t WalkSamples(const LineWalk& walk, const CanvasBounds& bounds, bool shortcuts,
+                          RejectionWindow& window, Fast&& fast, Plain&& plain) {
+  const double speed = walk.Speed();
   return WalkAccumulated(walk.p, walk.q, kLineStep, window, [&](double v) {
     const double x = walk.XAt(v);
     const double y = walk.YAt(v);
-    if (!bounds.Excludes(x, y)) sample(v, x, y);
+    if (!shortcuts || !ModeratePosition(x, y)) {
+      plain(v);
+      return;
+    }
+    if (bounds.Excludes(x, y)) {
+      if (window.Enabled()) window.Open(v, StraightReach(speed, x, y, OutsideRadius(bounds, x, y)));
+      return;
+    }
+    fast(v, x, y);
   });
 }
 

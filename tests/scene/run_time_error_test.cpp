@@ -1,9 +1,12 @@
 #include "scene/run_time_error.h"
 
 #include <cfloat>
-#include <utility>
+#include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/hardware_flags.h"
 
 namespace kaldra {
 namespace {
@@ -18,27 +21,68 @@ TEST(CheckedArithmetic, ReachesTheLimitsAndRefusesToPassThem) {
 }
 
 // Through volatiles, so each operation runs when the test does.
-volatile double zero = 0.0;
-volatile double one = 1.0;
 volatile double sink = 0.0;
 
-// Invalid operation, division by zero and overflow are faults, each named
-// until cleared; inexact results and underflow are none.
-TEST(FloatingPointFaults, OnlyInvalidDivisionByZeroAndOverflowAreFaults) {
-  const std::pair<void (*)(), const char*> rows[] = {
-      {[] { sink = DBL_MAX * (one + one); }, "floating-point overflow"},
-      {[] { sink = zero / zero; }, "invalid floating-point operation"},
-      {[] { sink = one / zero; }, "division by zero"},
-      {[] { sink = DBL_MIN * (one / 3); }, nullptr}};  // inexact and underflow
-  for (const auto& [operation, name] : rows) {
-    ClearFloatingPointFaults();
-    operation();
-    EXPECT_STREQ(RaisedFloatingPointFault(), name);
-    if (name == nullptr) continue;
-    EXPECT_THROW(CheckFloatingPointFaults("the test"), RunTimeError);
+// The explicit checks name the fault the processor's flags raise, step by
+// step: a checked step stops at it, a record keeps going and names the worst
+// of what it saw; underflow and inexact results are no faults, and an
+// infinity or a NaN passed on raises nothing.
+TEST(FloatFaults, TheChecksNameWhatTheFlagsRaise) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const double nan = std::nan("");
+  const struct {
+    char op;
+    double a, b;
+  } rows[] = {
+      {'*', DBL_MAX, 2},   {'+', DBL_MAX, DBL_MAX}, {'-', -DBL_MAX, DBL_MAX}, {'/', DBL_MAX, 0.5},
+      {'/', 0, 0},         {'/', 1, 0},             {'/', -1, -0.0},          {'*', DBL_MIN, 0.25},
+      {'/', 1, 3},         {'r', -1, 0},            {'r', 4, 0},              {'-', kInf, kInf},
+      {'*', 0, kInf},      {'/', kInf, 0},          {'+', kInf, 1},           {'*', nan, 2},
+      {'/', kInf, kInf},   {'-', 5e-324, 1e-320},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(1, r.op) + " " + std::to_string(r.a) + " " + std::to_string(r.b));
+    volatile double a = r.a, b = r.b;
+    testing::ClearFlags();
+    double result = 0;
+    switch (r.op) {
+      case '+': result = a + b; break;
+      case '-': result = a - b; break;
+      case '*': result = a * b; break;
+      case '/': result = a / b; break;
+      default: result = std::sqrt(a);
+    }
+    sink = result;
+    const FloatFault flagged = testing::FlaggedFault();
+    FaultRecord record;
+    switch (r.op) {
+      case '+': record.Add(r.a, r.b); break;
+      case '-': record.Sub(r.a, r.b); break;
+      case '*': record.Mul(r.a, r.b); break;
+      case '/': record.Div(r.a, r.b); break;
+      default: break;  // roots are taken of checked sums only
+    }
+    if (r.op != 'r') {
+      EXPECT_EQ(record.Worst(), flagged);
+    }
+    if (!std::isfinite(r.a) || !std::isfinite(r.b)) continue;  // checked steps take finite operands
+    FloatFault checked = FloatFault::kNone;
+    try {
+      sink = r.op == '/' ? CheckedDiv(r.a, r.b) : Checked(result);
+    } catch (const FloatFaultError& e) {
+      checked = e.fault;
+    }
+    EXPECT_EQ(checked, flagged);
   }
-  EXPECT_NO_THROW(CheckFloatingPointFaults("the test"));
-  ClearFloatingPointFaults();
+  testing::ClearFlags();
+  FaultRecord several;
+  several.Mul(DBL_MAX, 2);
+  several.Div(0, 0);
+  EXPECT_EQ(several.Worst(), FloatFault::kInvalid);
+  several.Div(1, 0);
+  EXPECT_EQ(several.Worst(), FloatFault::kDivisionByZero);
+  EXPECT_STREQ(FaultError(FloatFault::kOverflow, "the test").what(),
+               "Run-time error: floating-point overflow in the test");
 }
 
 }  // namespace

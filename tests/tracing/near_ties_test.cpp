@@ -3,6 +3,7 @@
 // then the windows of rejected samples and the walk's jump across them.
 #include <array>
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include "tracing/accumulate.h"
 #include "tracing/closer_test.h"
 #include "tracing/rejection_window.h"
-#include "tracing/square_as_pow.h"
 #include "tracing/traces.h"
 
 namespace kaldra {
@@ -22,59 +22,37 @@ namespace {
 
 using testing::BuildScene;
 
-// The library's pow with an exponent the compiler cannot see.
-double LibraryPow(double base, double exponent) {
-  volatile double e = exponent;
-  return std::pow(base, e);
-}
-
-// Squares and roots must be the library's pow bit for bit, and so must the
-// shortcut SquareAsPow: a build that turned pow(x, 2.0) into x * x or
-// pow(x, 0.5) into sqrt(x) would change the oracle and the sweeps alike, so
-// only this test notices. The shortcut's error term is the exact one, as a
-// fused multiply-add gives it: one too large only costs a call to pow.
-TEST(Power, SquaresAndRootsAreTheLibrarysPowBitForBit) {
-  std::mt19937_64 engine(12345);
-  std::uniform_real_distribution<double> walk_values(-3000.0, 3000.0);
-  int product_differs = 0, sqrt_differs = 0;
-  for (int n = 0; n < 2'000'000; ++n) {
-    // A few exact squares and zero among the walk's values.
-    const double t = n < 4 ? std::ldexp(n, n) : walk_values(engine);
-    const double expected = LibraryPow(t, 2.0);
-    ASSERT_EQ(SquareAsPow(t), expected) << "t = " << t;
-    ASSERT_EQ(SquareError(t, t * t), std::fma(t, t, -(t * t))) << "t = " << t;
-    ASSERT_EQ(Square(t), expected) << "t = " << t;
-    ASSERT_EQ(Root(std::fabs(t)), LibraryPow(std::fabs(t), 0.5)) << "t = " << t;
-    if (t * t != expected) ++product_differs;
-    if (std::sqrt(std::fabs(t)) != Root(std::fabs(t))) ++sqrt_differs;
-  }
-  EXPECT_EQ(PointDistance(0, 0, -254.871, 424.417),
-            LibraryPow(LibraryPow(424.417, 2.0) + LibraryPow(-254.871, 2.0), 0.5));
-  // The shortcut would be pointless if the product always agreed, and the
-  // test would prove nothing if the hard cases never came up.
-  EXPECT_GT(product_differs, 100);
-  EXPECT_GT(sqrt_differs, 100);
+// The squares and roots are the correctly rounded powers: exactly IEEE
+// products and roots, but for the power's own edge cases.
+TEST(Power, SquaresAndRootsAreTheCorrectlyRoundedPowers) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(Square(-3.5), 12.25);
+  EXPECT_EQ(Square(1e200), kInf);
+  EXPECT_FALSE(std::signbit(Square(-0.0)));
+  EXPECT_EQ(Root(2.0), std::sqrt(2.0));
+  EXPECT_FALSE(std::signbit(Root(-0.0)));  // sqrt(-0) is -0
+  EXPECT_EQ(Root(-kInf), kInf);             // sqrt(-inf) is NaN
+  EXPECT_TRUE(std::isnan(Root(-1.0)));
 }
 
 // A sample (x, y), the site s at the pair's distance and a point p that ties
-// with it: the squared sums of plain products order the two one way, the
-// distances taken with pow the other (found by a search over random points).
+// with it: the squared sums order the two, but their correctly rounded roots,
+// the distances, are equal, and so p is not strictly nearer (found by a search
+// over random points).
 struct NearTie {
   double x, y, px, py, sx, sy;
 };
 const NearTie kNearTies[] = {
-    // p nearer by the squares, not by the distances (they are equal)
     {528.06971290700062, 664.51084202485094, 82.189996724162683, 624.33922369873346,
      496.72409900003322, 217.9238597794851},
     {136.82652317601529, 384.43446138191075, 393.33288589029542, 463.88124250022844,
      384.57814242709571, 488.00299087537911},
     {495.3083573693649, 72.528923206320641, 456.85525524809913, 394.12089601904398,
      332.84607060547671, 352.71822246626039},
-    // p nearer by the distances, not by the squares
-    {161.35578508113201, 88.392827258206893, 266.33105968102575, 231.27047866795536,
-     242.45561421617538, 246.05274373654157},
-    {264.69799911367693, 186.39406579333914, 660.39412930855997, 70.976497940126322,
-     442.79963692810247, 558.11499475507514},
+    {611.58569491752132, 692.98753907639377, 572.19985538686819, 198.83074629812157,
+     614.65045677773071, 197.27311782239912},
+    {380.45496201602037, 327.73049511251571, 54.230741618033861, 183.05645481001997,
+     91.725471296864129, 117.99709028443661},
 };
 
 class NearTies : public ::testing::TestWithParam<NearTie> {};
@@ -103,7 +81,7 @@ TEST_P(NearTies, TheExactDistancesDecide) {
   EXPECT_EQ(AnyCloserSegment(scene, 0, 1, t.x, t.y, d_site), nearer);
   // At a tie no rejection window opens, whichever way the tie goes.
   EXPECT_LE(ProbeRadius(t.sx, t.sy, t.px, t.py, t.x, t.y, 0), 0);
-  EXPECT_LE(CloserRadius(scene[2], t.x, t.y, d_site), 0);
+  EXPECT_LE(CloserRadius(scene[2], t.x, t.y, d_site, d_site), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, NearTies, ::testing::ValuesIn(kNearTies));
@@ -164,7 +142,7 @@ TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
     double radius, boundary;
   } rows[] = {
       // The segment 35.36 away, the pair 20 further: k stays closer for 10.
-      {CloserRadius(scene[0], 150, 100, 35.35533905932738 + 20), 10},
+      {CloserRadius(scene[0], 150, 100, 35.35533905932738 + 20, 55.4), 10},
       // The probe (1, 0) beside the site (0, 0): their bisector is x = 0.5;
       // with a compared distance up to 0.1 off, 0.1 D / |sp| less, where D =
       // d + h + 0.1 + 1 = 21.78 bounds the distances in the window.
@@ -175,7 +153,7 @@ TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
       {OutsideRadius(CanvasBounds::Around(300, 300), -14, 100), 10},
       // An arc with h = 1 from t = 5 moves at most dt (1 + (5 + dt) / 2).
       {ArcReach(1, 0, 0, 5, 10), (std::sqrt(129.0) - 7) / 2},
-      {StraightReach(std::sqrt(2.0), 10), 10 / std::sqrt(2.0)},
+      {StraightReach(std::sqrt(2.0), 100, 100, 10), 10 / std::sqrt(2.0)},
   };
   for (const auto& r : rows) {
     EXPECT_LT(r.radius, r.boundary) << r.boundary;
