@@ -3,6 +3,7 @@
 // then the windows of rejected samples and the walk's jump across them.
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 
@@ -160,6 +161,68 @@ TEST(RejectionWindow, RadiiFallJustShortOfTheBoundary) {
     EXPECT_GT(r.radius, r.boundary - 0.01) << r.boundary;
   }
   EXPECT_EQ(ArcReach(0, 0, 0, 5, 10), 0);  // a focus on the line: no window
+}
+
+// The error budget at work: every point within a window's radius of the
+// rejected sample is rejected by the plain test for the same reason, right up
+// to the window's edge, on ordinary segments and on the ones where rounding
+// decides the foot test (a few units in the last place wide) or costs the
+// most (steep).
+TEST(RejectionWindow, EveryPointWithinTheRadiusIsRejectedPlainly) {
+  std::mt19937_64 engine(11);
+  std::uniform_real_distribution<double> x(20, 760), y(20, 540), turn(0, 6.283185307179586);
+  int windows[3] = {0, 0, 0};  // closer, foot, probe
+  for (int n = 0; n < 3000; ++n) {
+    SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
+    while (builder.Count() < 2) builder.Add(x(engine), y(engine), x(engine), y(engine));
+    while (builder.Count() < 3) {
+      const double x1 = x(engine);
+      const double x2 = n % 3 == 0 ? std::nextafter(std::nextafter(x1, 1e9), 1e9)
+                        : n % 3 == 1 ? x1 + 1e-4
+                                     : x(engine);
+      builder.Add(x1, y(engine), x2, y(engine));
+    }
+    const Scene scene = builder.Build();
+    const Segment& k = scene[2];
+    const double px = x(engine), py = y(engine);
+    const double d = PointDistance(px, py, scene[0].x1, scene[0].y1);
+    const Point site{k.x1, k.y1}, probe = Probe(site, {k.x2, k.y2});
+    const auto foot_off = [&](double qx, double qy) {
+      const double f = FootX(k, qx, qy);
+      return !(f >= k.x1 && f <= k.x2);
+    };
+    const auto probe_nearer = [&](double qx, double qy) {
+      return PointDistance(qx, qy, probe.x, probe.y) < PointDistance(qx, qy, site.x, site.y);
+    };
+    // Each reason that holds at the sample, the radius it gets, and the plain
+    // test that must still hold within it.
+    const struct {
+      bool holds;
+      double radius;
+      std::function<bool(double, double)> rejects;
+    } reasons[] = {
+        {AnyCloserSegment(scene, 0, 1, px, py, d), CloserRadius(k, px, py, d, d),
+         [&](double qx, double qy) {
+           return AnyCloserSegment(scene, 0, 1, qx, qy,
+                                   PointDistance(qx, qy, scene[0].x1, scene[0].y1));
+         }},
+        {foot_off(px, py), FootRadius(k, px, py), foot_off},
+        {probe_nearer(px, py), ProbeRadius(site.x, site.y, probe.x, probe.y, px, py, 0),
+         probe_nearer},
+    };
+    for (int r = 0; r < 3; ++r) {
+      if (!reasons[r].holds || !(reasons[r].radius > 0)) continue;
+      ++windows[r];
+      for (int m = 0; m < 120; ++m) {
+        const double angle = turn(engine), at = (m < 40 ? 0.5 : m < 80 ? 0.99 : 0.999999) *
+                                                reasons[r].radius;
+        const double qx = px + at * std::cos(angle), qy = py + at * std::sin(angle);
+        ASSERT_TRUE(reasons[r].rejects(qx, qy))
+            << "reason " << r << " scene " << n << " at " << at << " of " << reasons[r].radius;
+      }
+    }
+  }
+  for (const int opened : windows) EXPECT_GT(opened, 200);
 }
 
 // The fast foot test against the foot's x exactly as the plain count computes
