@@ -3,7 +3,7 @@
 # everything in build/default and runs every test. Both install the missing
 # Debian packages they need.
 
-.PHONY: all deps build run test asan-test clean
+.PHONY: all deps build run test test-no-fma asan-test clean
 
 all: build
 
@@ -29,6 +29,12 @@ run:
 
 test: build
 	@ctest --preset default
+
+# The tracing and arithmetic tests again with the C library told to take the
+# paths of a processor without FMA and AVX: the diagram must not notice.
+NO_FMA := glibc.cpu.hwcaps=-AVX2,-FMA,-FMA4,-AVX
+test-no-fma: build
+	@GLIBC_TUNABLES=$(NO_FMA) ctest --preset default -L 'test_tracing|test_arithmetic|test_geometry'
 
 asan-test: deps
 	@cmake --preset asan >/dev/null
