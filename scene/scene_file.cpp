@@ -1,7 +1,6 @@
 #include "scene/scene_file.h"
 
 #include <array>
-#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -10,6 +9,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "scene/decimal_text.h"
+#include "scene/double_bits.h"
 #include "scene/scene_builder.h"
 
 namespace kaldra {
@@ -34,25 +35,20 @@ std::string Quote(std::string_view token) {
 }
 
 // The shortest text that reads back as the same double.
-std::string Shortest(double value) {
-  std::array<char, 32> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
-}
+std::string Shortest(double value) { return ShortestText(value); }
 
-// One number of a scene line, or why it is none. from_chars reads the C
-// locale's format whatever the process's locale, and reports trailing garbage
-// through the end pointer; it takes no leading plus sign, so one is allowed
-// here by hand.
+// One number of a scene line, or why it is none. The C locale's format
+// whatever the process's locale, and trailing garbage refused; no leading plus
+// sign is taken by the parser, so one is allowed here by hand.
 std::optional<std::string> ParseNumber(std::string_view token, double& value) {
   std::string_view digits = token;
   if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+') {
     digits.remove_prefix(1);
   }
-  const char* const end = digits.data() + digits.size();
-  const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
+  std::size_t consumed = 0;
+  const std::errc ec = ParseDecimal(digits, value, consumed);
   if (ec == std::errc::result_out_of_range) return Quote(token) + " is out of range";
-  if (ec != std::errc() || ptr != end) return Quote(token) + " is not a number";
+  if (ec != std::errc() || consumed != digits.size()) return Quote(token) + " is not a number";
   if (!std::isfinite(value)) return Quote(token) + " is not a finite number";
   return std::nullopt;
 }
@@ -167,7 +163,7 @@ bool SameSegments(const Scene& a, const Scene& b) {
   if (a.Count() != b.Count()) return false;
   // Bits, not ==, so that -0 differs from 0 and a NaN from itself.
   auto same = [](double u, double v) {
-    return std::bit_cast<std::uint64_t>(u) == std::bit_cast<std::uint64_t>(v);
+    return BitsOf(u) == BitsOf(v);
   };
   for (int k = 0; k < a.Count(); ++k) {
     const Segment& s = a[k];
@@ -193,11 +189,7 @@ std::string WriteScene(const Scene& scene, std::string_view comment) {
     start = end + 1;
   }
   auto put = [&text](double value, char after) {
-    // "%.17g" in the C locale, whatever the process's locale.
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 17);
-    text.append(buffer.data(), result.ptr);
+    text += GeneralText(value, 17);
     text += after;
   };
   for (const Segment& s : scene.Segments()) {

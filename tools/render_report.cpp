@@ -1,27 +1,17 @@
 #include "tools/render_report.h"
 
-#include <array>
-#include <charconv>
+#include "scene/decimal_text.h"
 
 namespace kaldra {
 
 namespace {
 
-// Numbers are formatted with to_chars, which always writes the C locale's
-// form: Qt sets the process's locale from the environment, and a decimal comma
+// Numbers in the C locale's form (scene/decimal_text.h): a decimal comma
 // would break both the JSON and the plot list.
-void AppendFixed3(std::string& out, double value) {
-  std::array<char, 48> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, 3);
-  out.append(buffer.data(), result.ptr);
-}
+void AppendFixed3(std::string& out, double value) { out += FixedText(value, 3); }
 
 void AppendGeneral9(std::string& out, float value) {
-  std::array<char, 48> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                    static_cast<double>(value), std::chars_format::general, 9);
-  out.append(buffer.data(), result.ptr);
+  out += GeneralText(static_cast<double>(value), 9);
 }
 
 }  // namespace

@@ -71,10 +71,10 @@ SweepStats SweepInParallel(const Scene& scene, Canvas& canvas, int threads, Skip
   // Joins the helpers on every way out, a fault's included.
   struct Helpers {
     std::atomic<bool>& stop;
-    std::vector<std::jthread> threads;
+    std::vector<std::thread> threads;
     ~Helpers() {
       stop.store(true);
-      threads.clear();
+      for (std::thread& t : threads) t.join();
     }
   } helpers{stop, {}};
   for (int t = 1; t < std::min(threads, count); ++t) {
