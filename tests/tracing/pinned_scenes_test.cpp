@@ -4,7 +4,6 @@
 // sweeps must give every row, and so must the plain oracle, which shares no
 // code with them.
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +19,7 @@
 #include "scene/run_time_error.h"
 #include "scene/random_source.h"
 #include "scene/scene_builder.h"
+#include "tests/support/plot_summary.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/tracing/plain_diagram.h"
 #include "tracing/sweeps.h"
@@ -83,26 +83,11 @@ Scene SceneOf(const Row& row) {
   return builder.Build();
 }
 
-// FNV-1a over each point's coordinates, bit for bit, and colour.
-void Hash(std::uint64_t& h, std::uint32_t word) {
-  for (int b = 0; b < 4; ++b) h = (h ^ ((word >> (8 * b)) & 0xFF)) * 0x100000001B3ull;
-}
-
-// What the table pins of one diagram, as the table writes it.
+// What the table pins of one diagram on the window's canvas.
 template <typename Points>
 std::string Summarise(int segments, std::uint64_t samples, const Points& points) {
-  std::uint64_t plotted = 0, hash = 0xCBF29CE484222325ull;
-  const float right = kDefaultCanvasWidth - 0.5f, bottom = kDefaultCanvasHeight - 0.5f;
-  for (const auto& point : points) {
-    if (!(point.x > -0.5f && right > point.x && point.y > -0.5f && bottom > point.y)) continue;
-    ++plotted;
-    Hash(hash, std::bit_cast<std::uint32_t>(point.x));
-    Hash(hash, std::bit_cast<std::uint32_t>(point.y));
-    Hash(hash, static_cast<std::uint32_t>(point.color));
-  }
-  std::ostringstream out;
-  out << segments << " " << samples << " " << plotted << " " << std::hex << hash;
-  return out.str();
+  return testing::PlotSummary(segments, samples, points, kDefaultCanvasWidth,
+                              kDefaultCanvasHeight);
 }
 
 plain::PlainDiagram TracePlain(const Scene& scene) {
