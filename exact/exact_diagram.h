@@ -1,0 +1,73 @@
+#pragma once
+
+// The Voronoi diagram of a scene's segments, exactly: every curve on which two
+// segments are equally far and no third is nearer, as straight lines and
+// parabolic arcs in canvas coordinates, cut to the canvas. The sampler of the
+// sweeps approximates this diagram; the exact one shows what it gets right.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scene/scene.h"
+
+namespace kaldra {
+
+// A point in canvas coordinates: pixels, origin at the top left, y downwards.
+struct CanvasPoint {
+  double x, y;
+};
+
+// The part of a segment that is nearest to the points of an edge: one of its
+// ends, or its interior, where the nearest point is the foot of the
+// perpendicular. Ends and interior together make one site, the segment.
+enum class SitePart { kLeftEnd, kRightEnd, kInterior };
+
+struct Site {
+  int segment;  // the index in the scene
+  SitePart part;
+};
+
+enum class EdgeShape {
+  kLine,      // between two ends, or two interiors
+  kParabola,  // between an end (the focus) and an interior (the directrix)
+};
+
+// One edge of the diagram, or the part of one inside the canvas. Every point
+// of it is equally far from the two sites and no other segment is nearer.
+struct ExactEdge {
+  EdgeShape shape = EdgeShape::kLine;
+  CanvasPoint from{}, to{};
+  // A parabola's focus's end first, then the segment of its directrix.
+  std::array<Site, 2> sites{};
+  // A parabola only: the focus, and the segment whose line is the directrix.
+  CanvasPoint focus{}, directrix_from{}, directrix_to{};
+  // The diagram's vertex at each end, -1 where the canvas's edge cuts the
+  // edge off.
+  int from_vertex = -1;
+  int to_vertex = -1;
+};
+
+// A point where edges meet, inside the canvas. With three or more edges it is
+// equally far from three or more segments; with two, one edge turns into the
+// next (a line into a parabola) where the nearest point of a segment moves
+// from its interior to an end.
+struct ExactVertex {
+  CanvasPoint at;
+  int edges;
+};
+
+struct ExactDiagram {
+  double width = 0;  // the canvas [0, width] x [0, height] the edges are cut to
+  double height = 0;
+  std::vector<ExactEdge> edges;
+  std::vector<ExactVertex> vertices;
+};
+
+// The exact diagram of the scene, cut to its drawing rectangle. None, with
+// the reason in `problem`, when two segments come so close that they would
+// touch in the builder's integer coordinates (see integer_sites.h).
+std::optional<ExactDiagram> BuildExactDiagram(const Scene& scene, std::string& problem);
+
+}  // namespace kaldra
