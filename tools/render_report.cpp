@@ -10,10 +10,10 @@ namespace {
 // Numbers are formatted with to_chars, which always writes the C locale's
 // form: Qt sets the process's locale from the environment, and a decimal comma
 // would break both the JSON and the plot list.
-void AppendFixed3(std::string& out, double value) {
+void AppendFixed(std::string& out, double value, int decimals = 3) {
   std::array<char, 48> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, 3);
+                                    std::chars_format::fixed, decimals);
   out.append(buffer.data(), result.ptr);
 }
 
@@ -33,11 +33,19 @@ std::string SummaryJson(const RenderStats& stats) {
   json += ", \"samples\": " + std::to_string(stats.samples);
   json += ", \"plotted\": " + std::to_string(stats.plotted);
   json += ", \"generate_ms\": ";
-  AppendFixed3(json, stats.generate_ms);
+  AppendFixed(json, stats.generate_ms);
   json += ", \"sweep1_ms\": ";
-  AppendFixed3(json, stats.sweep1_ms);
+  AppendFixed(json, stats.sweep1_ms);
   json += ", \"sweep2_ms\": ";
-  AppendFixed3(json, stats.sweep2_ms);
+  AppendFixed(json, stats.sweep2_ms);
+  if (stats.score) {
+    json += ", \"precision\": ";
+    AppendFixed(json, stats.score->precision, 4);
+    json += ", \"recall\": ";
+    AppendFixed(json, stats.score->recall, 4);
+    json += ", \"largest_gap_px\": ";
+    AppendFixed(json, stats.score->largest_gap_px, 2);
+  }
   json += "}";
   return json;
 }
