@@ -2,21 +2,19 @@
 // samples walked, the points that land on the canvas and a hash of those
 // points in order. The fast sweeps must give every row, and so must the plain
 // oracle, which shares no code with them.
-#include <array>
+#include "tests/support/pinned_scenes.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "bench/grid_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
-#include "scene/scene_builder.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/tracing/plain_diagram.h"
 #include "tracing/sweeps.h"
@@ -24,51 +22,8 @@
 namespace kaldra {
 namespace {
 
-// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR" or a
-// hand-made scene "hand NAME" whose candidates follow a "|", each four numbers
-// separated by ";"; candidates go through the builder like the generator's,
-// so a refused one is skipped. The "whole_" scenes have whole-number ends,
-// the ties' favourite ground. `pinned` is the rest of the row: segments,
-// samples, points on the canvas and their hash.
-struct Row {
-  std::string kind, name, pinned;
-  std::vector<std::array<double, 4>> candidates;
-};
-
-std::vector<Row> LoadRows() {
-  std::ifstream in(KALDRA_PINNED_SCENES);
-  std::vector<Row> rows;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line.substr(0, line.find(" |")));
-    Row row;
-    fields >> row.kind >> row.name >> std::ws;
-    std::getline(fields, row.pinned);
-    if (line.find('|') != std::string::npos) {
-      std::istringstream hand(line.substr(line.find('|') + 1));
-      std::array<double, 4> c{};
-      for (char separator = 0; hand >> c[0] >> c[1] >> c[2] >> c[3]; hand >> separator) {
-        row.candidates.push_back(c);
-      }
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-Scene SceneOf(const Row& row) {
-  if (row.kind == "seed") {
-    SeededRandom random(static_cast<std::uint32_t>(std::stoul(row.name)));
-    return GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
-  }
-  if (row.kind == "grid") {
-    return bench::GridSegments(std::stoi(row.name),
-                               std::stoi(row.name.substr(row.name.find('x') + 1)));
-  }
-  SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  for (const auto& c : row.candidates) builder.Add(c[0], c[1], c[2], c[3]);
-  return builder.Build();
-}
+using testing::PinnedRow;
+using testing::SceneOf;
 
 // FNV-1a over each point's coordinates, bit for bit, and colour.
 void Hash(std::uint64_t& h, std::uint32_t word) {
@@ -108,7 +63,7 @@ std::string TracePlain(const Scene& scene) {
   return Summarise(scene.Count(), d.samples, d.plots);
 }
 
-class PinnedScenes : public ::testing::TestWithParam<Row> {};
+class PinnedScenes : public ::testing::TestWithParam<PinnedRow> {};
 
 TEST_P(PinnedScenes, FastSweepsGiveThePinnedDiagram) {
   EXPECT_EQ(TraceFast(SceneOf(GetParam()), false), GetParam().pinned);
@@ -116,7 +71,7 @@ TEST_P(PinnedScenes, FastSweepsGiveThePinnedDiagram) {
 }
 
 TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
-  const Row& row = GetParam();
+  const PinnedRow& row = GetParam();
 #ifndef NDEBUG
   // Unoptimised, the oracle takes minutes over the whole table.
   if (row.kind != "hand") GTEST_SKIP() << "in release builds only";
@@ -125,8 +80,8 @@ TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
   EXPECT_EQ(TracePlain(SceneOf(row)), row.pinned);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(LoadRows()),
-                         [](const auto& row) { return row.param.kind + "_" + row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(testing::LoadPinnedRows()),
+                         [](const auto& row) { return testing::PinnedRowName(row.param); });
 
 // Skipping rejections and tracing on two threads change nothing: on many
 // random scenes the canvas receives the calls of the plain sequential sweeps,
