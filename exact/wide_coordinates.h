@@ -33,10 +33,27 @@ class WideInt {
 
   const Chunks& Value() const { return value_; }
 
-  friend WideInt operator+(const WideInt& a, const WideInt& b) { return a.value_ + b.value_; }
-  friend WideInt operator-(const WideInt& a, const WideInt& b) { return a.value_ - b.value_; }
-  friend WideInt operator*(const WideInt& a, const WideInt& b) { return a.value_ * b.value_; }
-  WideInt operator-() const { return -value_; }
+  // Each result is made in place, without a copy of the fixed-size chunks.
+  friend WideInt operator+(const WideInt& a, const WideInt& b) {
+    WideInt sum;
+    sum.value_.add(a.value_, b.value_);
+    return sum;
+  }
+  friend WideInt operator-(const WideInt& a, const WideInt& b) {
+    WideInt difference;
+    difference.value_.dif(a.value_, b.value_);
+    return difference;
+  }
+  friend WideInt operator*(const WideInt& a, const WideInt& b) {
+    WideInt product;
+    product.value_.mul(a.value_, b.value_);
+    return product;
+  }
+  WideInt operator-() const {
+    WideInt negated = *this;
+    negated.value_.neg();
+    return negated;
+  }
   friend bool operator==(const WideInt& a, const WideInt& b) { return a.value_ == b.value_; }
   friend bool operator<(const WideInt& a, const WideInt& b) { return a.value_ < b.value_; }
   friend bool operator>(const WideInt& a, const WideInt& b) { return a.value_ > b.value_; }
@@ -46,8 +63,14 @@ class WideInt {
 };
 
 inline WideInt::WideInt(Int128 value) {
-  // Two pieces of 32 bits and what lies above them, each taken by the
-  // 64-bit constructor: the predicates' products stay far below 2^95.
+  // Mostly a difference or a sum of two coordinates, which 64 bits hold.
+  const auto low = static_cast<std::int64_t>(value);
+  if (low == value) {
+    value_ = Chunks(low);
+    return;
+  }
+  // Otherwise two pieces of 32 bits and what lies above them, each taken by
+  // the 64-bit constructor: the predicates' products stay far below 2^95.
   const UInt128 magnitude = value < 0 ? -static_cast<UInt128>(value) : static_cast<UInt128>(value);
   const Chunks shift(std::int64_t{1} << 32);
   value_ = Chunks(static_cast<std::int64_t>(magnitude >> 64));
