@@ -76,8 +76,8 @@ class Stretches {
 
 ApproximationScore ScoreApproximation(const ExactDiagram& diagram,
                                       std::span<const PlotPoint> plots) {
-  const auto width = static_cast<int>(std::lround(diagram.width));
-  const auto height = static_cast<int>(std::lround(diagram.height));
+  const int width = diagram.width;
+  const int height = diagram.height;
   ApproximationScore score;
 
   PixelSet near(width, height);

@@ -1,7 +1,7 @@
 #pragma once
 
 // How the sweeps' plotted points compare with the exact diagram, within the
-// canvas.
+// area the canvas shows.
 
 #include <span>
 
@@ -22,7 +22,7 @@ struct ApproximationScore {
   // of an exact edge; 1 when nothing is plotted.
   double precision = 1;
   // The share of the exact diagram's length with a plotted pixel's centre
-  // within kScoreReach; 1 when no edge crosses the canvas.
+  // within kScoreReach; 1 when no edge crosses the canvas's area.
   double recall = 1;
   // The longest stretch of exact edge without one, in pixels. A stretch goes
   // on through a vertex where only two edges meet (a line turning into a

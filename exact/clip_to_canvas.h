@@ -1,6 +1,6 @@
 #pragma once
 
-// Edges cut to the canvas [0, width] x [0, height].
+// Edges cut to the area the canvas shows.
 
 #include <optional>
 #include <vector>
@@ -15,14 +15,14 @@ struct ParameterRange {
   double from, to;
 };
 
-// The part inside the canvas of the line a + t d over `range`, whose ends may
-// be infinite; none when it misses the canvas.
+// The part inside the area of the line a + t d over `range`, whose ends may
+// be infinite; none when it misses the area.
 std::optional<ParameterRange> ClipLine(CanvasPoint a, CanvasPoint d, ParameterRange range,
-                                       double width, double height);
+                                       const CanvasArea& area);
 
-// The parts inside the canvas of the parabola's arc over `range` (an arc can
-// leave the canvas and come back), in the range's direction.
-std::vector<ParameterRange> ClipArc(const ParabolaFrame& frame, ParameterRange range, double width,
-                                    double height);
+// The parts inside the area of the parabola's arc over `range` (an arc can
+// leave the area and come back), in the range's direction.
+std::vector<ParameterRange> ClipArc(const ParabolaFrame& frame, ParameterRange range,
+                                    const CanvasArea& area);
 
 }  // namespace kaldra

@@ -1,6 +1,7 @@
 #include "exact/exact_diagram.h"
 
 #include <cassert>
+#include <cmath>
 #include <limits>
 
 #include <boost/polygon/voronoi_builder.hpp>
@@ -42,7 +43,7 @@ class Conversion {
         e = e->rot_next();
       } while (e != v.incident_edge());
       const CanvasPoint at = Canvas(v);
-      if (edges < 2 || !Inside(at)) continue;
+      if (edges < 2 || !out_.Area().Contains(at)) continue;
       v.color(out_.vertices.size() + 1);  // the builder keeps a number per vertex for us
       out_.vertices.push_back({at, edges});
     }
@@ -71,10 +72,6 @@ class Conversion {
 
   CanvasPoint PointOf(Site site) const {
     return End(site.segment, site.part == SitePart::kLeftEnd);
-  }
-
-  bool Inside(CanvasPoint p) const {
-    return p.x >= 0 && p.x <= out_.width && p.y >= 0 && p.y <= out_.height;
   }
 
   static Site SiteOf(const Cell& cell) {
@@ -131,8 +128,7 @@ class Conversion {
       if (e.vertex0() != nullptr) range.from = parameter(*e.vertex0());
       if (e.vertex1() != nullptr) range.to = parameter(*e.vertex1());
     }
-    const std::optional<ParameterRange> inside = ClipLine(origin, d, range, out_.width,
-                                                          out_.height);
+    const std::optional<ParameterRange> inside = ClipLine(origin, d, range, out_.Area());
     if (!inside) return;
     ExactEdge edge;
     edge.sites = {a, b};
@@ -155,7 +151,7 @@ class Conversion {
     const ParabolaFrame frame = FrameOf(edge);
     const ParameterRange range{ParameterOf(frame, Canvas(*e.vertex0())),
                                ParameterOf(frame, Canvas(*e.vertex1()))};
-    for (const ParameterRange& part : ClipArc(frame, range, out_.width, out_.height)) {
+    for (const ParameterRange& part : ClipArc(frame, range, out_.Area())) {
       edge.from = PointAt(frame, part.from);
       edge.to = PointAt(frame, part.to);
       edge.from_vertex = edge.to_vertex = -1;
@@ -179,8 +175,8 @@ std::optional<ExactDiagram> BuildExactDiagram(const Scene& scene, std::string& p
   builder.construct(&vd);
 
   ExactDiagram diagram;
-  diagram.width = scene.Width();
-  diagram.height = scene.Height();
+  diagram.width = static_cast<int>(std::lround(scene.Width()));
+  diagram.height = static_cast<int>(std::lround(scene.Height()));
   Conversion conversion(*sites, diagram);
   conversion.AddVertices(vd);
   for (const Edge& e : vd.edges()) {

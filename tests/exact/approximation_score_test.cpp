@@ -42,10 +42,12 @@ int Nearest(const Scene& scene, double x, double y) {
   return nearest;
 }
 
-// A point of the diagram where it crosses a line of a grid of spacing
-// kGrid, standing for the length of diagram per crossing: a curve with unit
-// tangent t crosses the grid's lines (|tx| + |ty|) / kGrid times per pixel.
+// A point of the diagram where it crosses a line of a grid of spacing kGrid
+// over the canvas's area (its pixels cover [-0.5, kWidth - 0.5] across),
+// standing for the length of diagram per crossing: a curve with unit tangent
+// t crosses the grid's lines (|tx| + |ty|) / kGrid times per pixel.
 constexpr double kGrid = 0.1;
+double GridLine(int k) { return k * kGrid - 0.5; }
 struct Crossing {
   double x, y, length;
 };
@@ -56,7 +58,7 @@ std::vector<Crossing> CrossingsOfTheGrid(const Scene& scene) {
   std::vector<int> label(static_cast<std::size_t>(columns * rows));
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c)
-      label[static_cast<std::size_t>(r * columns + c)] = Nearest(scene, c * kGrid, r * kGrid);
+      label[static_cast<std::size_t>(r * columns + c)] = Nearest(scene, GridLine(c), GridLine(r));
   }
   std::vector<Crossing> crossings;
   auto cross = [&](double x0, double y0, double x1, double y1, int a, int b) {
@@ -80,11 +82,11 @@ std::vector<Crossing> CrossingsOfTheGrid(const Scene& scene) {
     for (int c = 0; c < columns; ++c) {
       const int here = label[static_cast<std::size_t>(r * columns + c)];
       if (c + 1 < columns && label[static_cast<std::size_t>(r * columns + c + 1)] != here) {
-        cross(c * kGrid, r * kGrid, (c + 1) * kGrid, r * kGrid, here,
+        cross(GridLine(c), GridLine(r), GridLine(c + 1), GridLine(r), here,
               label[static_cast<std::size_t>(r * columns + c + 1)]);
       }
       if (r + 1 < rows && label[static_cast<std::size_t>((r + 1) * columns + c)] != here) {
-        cross(c * kGrid, r * kGrid, c * kGrid, (r + 1) * kGrid, here,
+        cross(GridLine(c), GridLine(r), GridLine(c), GridLine(r + 1), here,
               label[static_cast<std::size_t>((r + 1) * columns + c)]);
       }
     }

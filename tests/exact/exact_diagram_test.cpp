@@ -83,7 +83,7 @@ TEST_P(ExactDiagramOfPinnedScenes, EdgesSeparateTheirTwoSegmentsAndNoThirdIsNear
 
 // Where three or more edges meet, as many segments are equally far, and the
 // probe's nearest segments are they; every edge ends at a vertex that counts
-// it, or on the canvas's edge.
+// it, or on the edge of the canvas's area.
 TEST_P(ExactDiagramOfPinnedScenes, VerticesAreEquallyFarFromThreeSegmentsAndJoinTheEdges) {
   const Scene scene = testing::SceneOf(GetParam());
   const ExactDiagram diagram = DiagramOf(scene);
@@ -94,7 +94,9 @@ TEST_P(ExactDiagramOfPinnedScenes, VerticesAreEquallyFarFromThreeSegmentsAndJoin
       EXPECT_EQ(at.x, diagram.vertices[static_cast<std::size_t>(vertex)].at.x);
       EXPECT_EQ(at.y, diagram.vertices[static_cast<std::size_t>(vertex)].at.y);
     } else {
-      const double border = std::min({at.x, at.y, diagram.width - at.x, diagram.height - at.y});
+      const CanvasArea area = diagram.Area();
+      const double border =
+          std::min({at.x - area.left, at.y - area.top, area.right - at.x, area.bottom - at.y});
       EXPECT_NEAR(border, 0, 1e-9) << at.x << " " << at.y;
     }
   };
