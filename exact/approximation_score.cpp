@@ -98,7 +98,9 @@ ApproximationScore ScoreApproximation(const ExactDiagram& diagram,
     ++distinct;
     near_plotted += near.Contains(column, row) ? 1 : 0;
   }
-  if (distinct > 0) score.precision = static_cast<double>(near_plotted) / distinct;
+  if (distinct > 0) {
+    score.precision = static_cast<double>(near_plotted) / static_cast<double>(distinct);
+  }
 
   // Recall and gaps: each piece covered or not; the uncovered ones joined
   // with their uncovered neighbours along the edge, and across a vertex of

@@ -18,7 +18,8 @@ using IntPoint = std::array<std::int64_t, 2>;
 // are at most 2^41 and their products at most 2^82.
 int Orientation(IntPoint a, IntPoint b, IntPoint c) {
   const Int128 cross = Int128{b[0] - a[0]} * (c[1] - a[1]) - Int128{b[1] - a[1]} * (c[0] - a[0]);
-  return (cross > 0) - (cross < 0);
+  if (cross == 0) return 0;
+  return cross > 0 ? 1 : -1;
 }
 
 // Whether c, collinear with a and b, lies within their bounding box.

@@ -40,6 +40,11 @@ CanvasPoint ControlPoint(const ParabolaFrame& frame, double u0, double u1) {
   return {frame.foot.x + u * frame.ux + v * frame.vx, frame.foot.y + u * frame.uy + v * frame.vy};
 }
 
+CanvasPoint ControlPoint(const ExactEdge& edge) {
+  const ParabolaFrame frame = FrameOf(edge);
+  return ControlPoint(frame, ParameterOf(frame, edge.from), ParameterOf(frame, edge.to));
+}
+
 double ArcLengthTo(const ParabolaFrame& frame, double u) {
   // The integral of sqrt(1 + w^2) du with w = u / h.
   const double w = u / frame.h;

@@ -37,6 +37,9 @@ CanvasPoint PointAt(const ParabolaFrame& frame, double u);
 // parabola from u0 to u1: where the tangents at both ends meet.
 CanvasPoint ControlPoint(const ParabolaFrame& frame, double u0, double u1);
 
+// The control point of a parabolic edge's Bezier curve, from `from` to `to`.
+CanvasPoint ControlPoint(const ExactEdge& edge);
+
 // The length of the arc from u = 0 to u, negative for u < 0.
 double ArcLengthTo(const ParabolaFrame& frame, double u);
 

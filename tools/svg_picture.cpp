@@ -85,11 +85,7 @@ void AppendExact(std::string& svg, const ExactDiagram& exact) {
     if (edge.shape == EdgeShape::kLine) {
       svg += " L ";
     } else {
-      const ParabolaFrame frame = FrameOf(edge);
-      svg += " Q " +
-             Point(
-                 ControlPoint(frame, ParameterOf(frame, edge.from), ParameterOf(frame, edge.to))) +
-             " ";
+      svg += " Q " + Point(ControlPoint(edge)) + " ";
     }
     svg += Point(edge.to) + "\"/>\n";
   }

@@ -95,8 +95,8 @@ TEST_P(ExactDiagramOfPinnedScenes, VerticesAreEquallyFarFromThreeSegmentsAndJoin
       EXPECT_EQ(at.y, diagram.vertices[static_cast<std::size_t>(vertex)].at.y);
     } else {
       const CanvasArea area = diagram.Area();
-      const double border =
-          std::min({at.x - area.left, at.y - area.top, area.right - at.x, area.bottom - at.y});
+      const double border = std::min(
+          {at.x - area.left, at.y - area.top, area.right - at.x, area.bottom - at.y});
       EXPECT_NEAR(border, 0, 1e-9) << at.x << " " << at.y;
     }
   };
