@@ -52,24 +52,21 @@ class PixelSet {
   std::vector<bool> bits_;
 };
 
-// Sets of pieces joined into stretches.
+// Pieces of the diagram, numbered in order, joined into stretches.
 class Stretches {
  public:
-  int Add() {
-    parent_.push_back(static_cast<int>(parent_.size()));
-    return parent_.back();
+  std::size_t Add() {
+    parent_.push_back(parent_.size());
+    return parent_.size() - 1;
   }
-  void Join(int a, int b) { parent_[static_cast<std::size_t>(Find(a))] = Find(b); }
-  int Find(int a) {
-    while (parent_[static_cast<std::size_t>(a)] != a) {
-      a = parent_[static_cast<std::size_t>(a)] =
-          parent_[static_cast<std::size_t>(parent_[static_cast<std::size_t>(a)])];
-    }
+  void Join(std::size_t a, std::size_t b) { parent_[Find(a)] = Find(b); }
+  std::size_t Find(std::size_t a) {
+    while (parent_[a] != a) a = parent_[a] = parent_[parent_[a]];
     return a;
   }
 
  private:
-  std::vector<int> parent_;
+  std::vector<std::size_t> parent_;
 };
 
 }  // namespace
@@ -106,45 +103,42 @@ ApproximationScore ScoreApproximation(const ExactDiagram& diagram,
   // with their uncovered neighbours along the edge, and across a vertex of
   // two edges.
   Stretches stretches;
-  std::vector<double> uncovered_length;                         // per piece, 0 when covered
-  std::vector<std::vector<int>> ends(diagram.vertices.size());  // the pieces at each vertex
+  std::vector<double> missed;                                           // per piece, 0 if covered
+  std::vector<std::vector<std::size_t>> ends(diagram.vertices.size());  // the pieces at a vertex
   double total = 0;
   double covered = 0;
   for (const ExactEdge& edge : diagram.edges) {
-    int previous = -1;
+    bool first = true;
     ForEachPiece(edge, kRecallPiece, [&](CanvasPoint m, double length) {
       bool seen = false;
       plotted.ForEachNear(m, kScoreReach, [&](long column, long row) {
         seen = seen || plotted.Contains(column, row);
       });
-      const int piece = stretches.Add();
-      uncovered_length.push_back(seen ? 0 : length);
+      const std::size_t piece = stretches.Add();
+      missed.push_back(seen ? 0 : length);
       total += length;
       covered += seen ? length : 0;
-      if (!seen && previous >= 0 && uncovered_length[static_cast<std::size_t>(previous)] > 0) {
-        stretches.Join(piece, previous);
-      }
-      if (previous < 0 && edge.from_vertex >= 0) {
+      if (!first && !seen && missed[piece - 1] > 0) stretches.Join(piece, piece - 1);
+      if (first && edge.from_vertex >= 0) {
         ends[static_cast<std::size_t>(edge.from_vertex)].push_back(piece);
       }
-      previous = piece;
+      first = false;
     });
-    if (previous >= 0 && edge.to_vertex >= 0) {
-      ends[static_cast<std::size_t>(edge.to_vertex)].push_back(previous);
+    if (!first && edge.to_vertex >= 0) {
+      ends[static_cast<std::size_t>(edge.to_vertex)].push_back(missed.size() - 1);
     }
   }
   for (std::size_t v = 0; v < ends.size(); ++v) {
-    const std::vector<int>& at = ends[v];
-    if (diagram.vertices[v].edges == 2 && at.size() == 2 &&
-        uncovered_length[static_cast<std::size_t>(at[0])] > 0 &&
-        uncovered_length[static_cast<std::size_t>(at[1])] > 0) {
+    const std::vector<std::size_t>& at = ends[v];
+    if (diagram.vertices[v].edges == 2 && at.size() == 2 && missed[at[0]] > 0 &&
+        missed[at[1]] > 0) {
       stretches.Join(at[0], at[1]);
     }
   }
-  std::vector<double> gap(uncovered_length.size(), 0);
-  for (std::size_t piece = 0; piece < uncovered_length.size(); ++piece) {
-    double& sum = gap[static_cast<std::size_t>(stretches.Find(static_cast<int>(piece)))];
-    sum += uncovered_length[piece];
+  std::vector<double> gap(missed.size(), 0);
+  for (std::size_t piece = 0; piece < missed.size(); ++piece) {
+    double& sum = gap[stretches.Find(piece)];
+    sum += missed[piece];
     score.largest_gap_px = std::max(score.largest_gap_px, sum);
   }
   if (total > 0) score.recall = covered / total;

@@ -42,7 +42,7 @@ class Conversion {
         edges += e->is_primary() ? 1 : 0;
         e = e->rot_next();
       } while (e != v.incident_edge());
-      const CanvasPoint at = Canvas(v);
+      const CanvasPoint at = ToCanvas(v);
       if (edges < 2 || !out_.Area().Contains(at)) continue;
       v.color(out_.vertices.size() + 1);  // the builder keeps a number per vertex for us
       out_.vertices.push_back({at, edges});
@@ -60,7 +60,9 @@ class Conversion {
   }
 
  private:
-  CanvasPoint Canvas(const Vertex& v) const { return {v.x() / sites_.scale, v.y() / sites_.scale}; }
+  CanvasPoint ToCanvas(const Vertex& v) const {
+    return {v.x() / sites_.scale, v.y() / sites_.scale};
+  }
 
   CanvasPoint End(int segment, bool left) const {
     const auto& s = sites_.segments[static_cast<std::size_t>(segment)];
@@ -92,11 +94,11 @@ class Conversion {
   // itself, so that the edges meeting there share the point exactly.
   void SetEnds(ExactEdge& edge, const Edge& e, bool from_kept, bool to_kept) const {
     if (from_kept && e.vertex0() != nullptr) {
-      edge.from = Canvas(*e.vertex0());
+      edge.from = ToCanvas(*e.vertex0());
       edge.from_vertex = VertexIndex(e.vertex0());
     }
     if (to_kept && e.vertex1() != nullptr) {
-      edge.to = Canvas(*e.vertex1());
+      edge.to = ToCanvas(*e.vertex1());
       edge.to_vertex = VertexIndex(e.vertex1());
     }
   }
@@ -111,8 +113,8 @@ class Conversion {
     CanvasPoint d{};
     ParameterRange range{0, 1};
     if (e.is_finite()) {
-      origin = Canvas(*e.vertex0());
-      const CanvasPoint end = Canvas(*e.vertex1());
+      origin = ToCanvas(*e.vertex0());
+      const CanvasPoint end = ToCanvas(*e.vertex1());
       d = {end.x - origin.x, end.y - origin.y};
     } else {
       assert(a.part != SitePart::kInterior && b.part != SitePart::kInterior);
@@ -122,7 +124,7 @@ class Conversion {
       origin = {(p.x + q.x) / 2, (p.y + q.y) / 2};
       range = {-kInfinity, kInfinity};
       auto parameter = [&](const Vertex& v) {
-        const CanvasPoint at = Canvas(v);
+        const CanvasPoint at = ToCanvas(v);
         return ((at.x - origin.x) * d.x + (at.y - origin.y) * d.y) / (d.x * d.x + d.y * d.y);
       };
       if (e.vertex0() != nullptr) range.from = parameter(*e.vertex0());
@@ -149,8 +151,8 @@ class Conversion {
     edge.directrix_from = End(b.segment, true);
     edge.directrix_to = End(b.segment, false);
     const ParabolaFrame frame = FrameOf(edge);
-    const ParameterRange range{ParameterOf(frame, Canvas(*e.vertex0())),
-                               ParameterOf(frame, Canvas(*e.vertex1()))};
+    const ParameterRange range{ParameterOf(frame, ToCanvas(*e.vertex0())),
+                               ParameterOf(frame, ToCanvas(*e.vertex1()))};
     for (const ParameterRange& part : ClipArc(frame, range, out_.Area())) {
       edge.from = PointAt(frame, part.from);
       edge.to = PointAt(frame, part.to);
