@@ -7,8 +7,8 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <numeric>
 #include <set>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -17,6 +17,7 @@
 #include "exact/exact_diagram.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
+#include "tests/support/plain_distance.h"
 #include "tests/support/recording_canvas.h"
 #include "tracing/sweeps.h"
 
@@ -26,20 +27,10 @@ namespace {
 constexpr int kWidth = 200;
 constexpr int kHeight = 150;
 
-double Distance(const Segment& s, double x, double y) {
-  const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
-  const double t = std::clamp(((x - s.x1) * dx + (y - s.y1) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-  return std::hypot(x - s.x1 - t * dx, y - s.y1 - t * dy);
-}
+using testing::Nearest;
 
-int Nearest(const Scene& scene, double x, double y) {
-  int nearest = 0;
-  double least = Distance(scene[0], x, y);
-  for (int k = 1; k < scene.Count(); ++k) {
-    const double d = Distance(scene[k], x, y);
-    if (d < least) std::tie(nearest, least) = std::pair(k, d);
-  }
-  return nearest;
+double Distance(const Segment& s, double x, double y) {
+  return testing::AwayFrom(s, x, y).distance;
 }
 
 // A point of the diagram where it crosses a line of a grid of spacing kGrid
@@ -53,41 +44,36 @@ struct Crossing {
 };
 
 std::vector<Crossing> CrossingsOfTheGrid(const Scene& scene) {
-  const int columns = static_cast<int>(kWidth / kGrid) + 1,
-            rows = static_cast<int>(kHeight / kGrid) + 1;
-  std::vector<int> label(static_cast<std::size_t>(columns * rows));
+  const int columns = static_cast<int>(kWidth / kGrid) + 1;
+  const int rows = static_cast<int>(kHeight / kGrid) + 1;
+  std::vector<int> labels;
   for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < columns; ++c)
-      label[static_cast<std::size_t>(r * columns + c)] = Nearest(scene, GridLine(c), GridLine(r));
+    for (int c = 0; c < columns; ++c) labels.push_back(Nearest(scene, GridLine(c), GridLine(r)));
   }
+  auto label = [&](int c, int r) { return labels[static_cast<std::size_t>(r * columns + c)]; };
   std::vector<Crossing> crossings;
+  // Halves the grid's step between two labels down to 1e-13 px; the normal is
+  // where the two distances part fastest.
   auto cross = [&](double x0, double y0, double x1, double y1, int a, int b) {
-    for (int halving = 0; halving < 40; ++halving) {  // down to 1e-13 px, keeping a and b apart
-      const double mx = (x0 + x1) / 2, my = (y0 + y1) / 2;
-      const int m = Nearest(scene, mx, my);
-      (m == a ? x0 : x1) = mx;
-      (m == a ? y0 : y1) = my;
-      if (m != a) b = m;
+    for (int halving = 0; halving < 40; ++halving) {
+      const int m = Nearest(scene, (x0 + x1) / 2, (y0 + y1) / 2);
+      std::tie(m == a ? x0 : x1, m == a ? y0 : y1) = std::pair((x0 + x1) / 2, (y0 + y1) / 2);
+      b = m == a ? b : m;
     }
-    const double x = (x0 + x1) / 2, y = (y0 + y1) / 2;
-    // The direction in which the two distances part fastest is the normal.
-    const double e = 1e-7;
-    const double gx = Distance(scene[a], x + e, y) - Distance(scene[b], x + e, y) -
-                      Distance(scene[a], x - e, y) + Distance(scene[b], x - e, y);
-    const double gy = Distance(scene[a], x, y + e) - Distance(scene[b], x, y + e) -
-                      Distance(scene[a], x, y - e) + Distance(scene[b], x, y - e);
+    const double x = (x0 + x1) / 2, y = (y0 + y1) / 2, e = 1e-7;
+    auto apart = [&](double u, double v) {
+      return Distance(scene[a], u, v) - Distance(scene[b], u, v);
+    };
+    const double gx = apart(x + e, y) - apart(x - e, y), gy = apart(x, y + e) - apart(x, y - e);
     crossings.push_back({x, y, kGrid * std::hypot(gx, gy) / (std::abs(gx) + std::abs(gy))});
   };
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      const int here = label[static_cast<std::size_t>(r * columns + c)];
-      if (c + 1 < columns && label[static_cast<std::size_t>(r * columns + c + 1)] != here) {
-        cross(GridLine(c), GridLine(r), GridLine(c + 1), GridLine(r), here,
-              label[static_cast<std::size_t>(r * columns + c + 1)]);
+      if (c + 1 < columns && label(c + 1, r) != label(c, r)) {
+        cross(GridLine(c), GridLine(r), GridLine(c + 1), GridLine(r), label(c, r), label(c + 1, r));
       }
-      if (r + 1 < rows && label[static_cast<std::size_t>((r + 1) * columns + c)] != here) {
-        cross(GridLine(c), GridLine(r), GridLine(c), GridLine(r + 1), here,
-              label[static_cast<std::size_t>((r + 1) * columns + c)]);
+      if (r + 1 < rows && label(c, r + 1) != label(c, r)) {
+        cross(GridLine(c), GridLine(r), GridLine(c), GridLine(r + 1), label(c, r), label(c, r + 1));
       }
     }
   }
@@ -96,9 +82,9 @@ std::vector<Crossing> CrossingsOfTheGrid(const Scene& scene) {
 
 // The score, plainly: a pixel is within 1.5 px of the diagram when the
 // nearest segment changes over the disk of that radius around it (checked on
-// three circles, points 0.01 px apart); recall and gaps from the crossings,
-// those without a plotted pixel within 1.5 px joined into a stretch when
-// less than 0.3 px apart.
+// circles of 0.5, 1 and 1.5 px, points 0.01 px apart on the largest); recall
+// and gaps from the crossings, those without a plotted pixel within 1.5 px
+// joined into a stretch when less than 0.3 px apart.
 ApproximationScore ScorePlainly(const Scene& scene, const std::vector<Crossing>& crossings,
                                 const std::vector<PlotPoint>& plots) {
   std::set<std::pair<long, long>> pixels;
@@ -108,13 +94,10 @@ ApproximationScore ScorePlainly(const Scene& scene, const std::vector<Crossing>&
   for (const auto& [column, row] : pixels) {
     const int centre = Nearest(scene, column, row);
     bool changes = false;
-    for (double radius = 0.5; radius <= 1.5 && !changes; radius += 0.5) {
-      const int points = static_cast<int>(2 * std::numbers::pi * radius / 0.01);
-      for (int k = 0; k < points && !changes; ++k) {
-        const double angle = 2 * std::numbers::pi * k / points;
-        changes = Nearest(scene, column + radius * std::cos(angle),
-                          row + radius * std::sin(angle)) != centre;
-      }
+    for (int k = 0; k < 3000 && !changes; ++k) {
+      const double radius = 0.5 * (1 + k % 3), angle = 2 * std::numbers::pi * k / 3000;
+      changes = Nearest(scene, column + radius * std::cos(angle), row + radius * std::sin(angle)) !=
+                centre;
     }
     near += changes ? 1 : 0;
   }
@@ -125,36 +108,32 @@ ApproximationScore ScorePlainly(const Scene& scene, const std::vector<Crossing>&
   std::vector<Crossing> missed;
   for (const Crossing& c : crossings) {
     bool seen = false;
-    for (long row = std::lround(c.y) - 2; row <= std::lround(c.y) + 2; ++row) {
-      for (long column = std::lround(c.x) - 2; column <= std::lround(c.x) + 2; ++column) {
-        seen = seen ||
-               (pixels.count({column, row}) > 0 && std::hypot(column - c.x, row - c.y) <= 1.5);
-      }
+    for (long k = 0; k < 25; ++k) {
+      const long column = std::lround(c.x) + k % 5 - 2, row = std::lround(c.y) + k / 5 - 2;
+      seen = seen ||
+             (pixels.count({column, row}) > 0 && std::hypot(column - c.x, row - c.y) <= 1.5);
     }
     total += c.length;
-    if (seen) {
-      covered += c.length;
-    } else {
-      missed.push_back(c);
-    }
+    covered += seen ? c.length : 0;
+    if (!seen) missed.push_back(c);
   }
   if (total > 0) score.recall = covered / total;
-  std::vector<int> stretch(missed.size());
-  for (std::size_t k = 0; k < missed.size(); ++k) stretch[k] = static_cast<int>(k);
-  auto find = [&](int k) {
-    while (stretch[static_cast<std::size_t>(k)] != k) k = stretch[static_cast<std::size_t>(k)];
+  std::vector<std::size_t> stretch(missed.size());
+  std::iota(stretch.begin(), stretch.end(), 0);
+  auto find = [&](std::size_t k) {
+    while (stretch[k] != k) k = stretch[k];
     return k;
   };
   for (std::size_t i = 0; i < missed.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
-      if (std::hypot(missed[i].x - missed[j].x, missed[i].y - missed[j].y) < 0.3)
-        stretch[static_cast<std::size_t>(find(static_cast<int>(i)))] = find(static_cast<int>(j));
+      if (std::hypot(missed[i].x - missed[j].x, missed[i].y - missed[j].y) < 0.3) {
+        stretch[find(i)] = find(j);
+      }
     }
   }
-  std::map<int, double> lengths;
+  std::map<std::size_t, double> lengths;
   for (std::size_t k = 0; k < missed.size(); ++k) {
-    score.largest_gap_px = std::max(score.largest_gap_px,
-                                    lengths[find(static_cast<int>(k))] += missed[k].length);
+    score.largest_gap_px = std::max(score.largest_gap_px, lengths[find(k)] += missed[k].length);
   }
   return score;
 }
@@ -169,8 +148,7 @@ TEST_P(ScoreOfSmallScenes, AgreesWithAPlainComputation) {
   const std::vector<Crossing> crossings = CrossingsOfTheGrid(scene);
 
   testing::RecordingCanvas both(kWidth, kHeight), one(kWidth, kHeight);
-  SweepOne(scene, both);
-  SweepTwo(scene, both);
+  TraceDiagram(scene, both);
   SweepOne(scene, one);
   std::vector<PlotPoint> every_fourth, moved;
   for (std::size_t k = 0; k < both.plots.size(); k += 4) every_fourth.push_back(both.plots[k]);

@@ -145,6 +145,7 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
   std::ofstream(root_ / "a") << "a";
   fs::create_symlink("a", root_ / "link");
   std::ofstream(root_ / "close") << "100 100 300 200\n200 150.0000000001 250 400\n";
+  std::ofstream(root_ / "point") << "100 100 300 200\n400 300 400.0000000001 300.0000000003\n";
   const std::string corpus = "'" KALDRA_SCENE_CORPUS "/";
   const std::tuple<std::string, int, const char*> rows[] = {
       {"--fast", 2, "kaldra-render: The following argument was not expected: --fast (see "},
@@ -166,6 +167,7 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--scene ../close --score", 3,
        "cannot build the exact diagram: segments 0 and 1 touch once rounded to the exact "
        "diagram's grid of 2^-30 px"},
+      {"--scene ../point --svg s", 3, "segment 1 shrinks to a point once rounded"},
       {"--scene " + corpus + "ok-divides-by-zero.scene' --scale 1", 3,
        "kaldra-render: Run-time error: division by zero in sweep 1, pair (0, 1)"},
   };
@@ -200,18 +202,14 @@ TEST_F(KaldraRender, DrawsTheExactDiagramAsSvgAndScoresThePlottedPoints) {
   const Scene scene = GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
   std::string problem;
   const ExactDiagram exact = BuildExactDiagram(scene, problem).value();
-  // The tangent of the parabola at a point bisects the angle between the
-  // directions to the focus and to the point's foot on the directrix.
+  // The tangent at a point of a parabola is the perpendicular bisector of the
+  // focus and the point's foot on the directrix.
   auto off_tangent = [](const ExactEdge& e, double x, double y, double cx, double cy) {
-    const double ax = e.directrix_to.x - e.directrix_from.x,
-                 ay = e.directrix_to.y - e.directrix_from.y;
-    const double t = ((x - e.directrix_from.x) * ax + (y - e.directrix_from.y) * ay) /
-                     (ax * ax + ay * ay);
-    const double fx = e.directrix_from.x + t * ax - x, fy = e.directrix_from.y + t * ay - y;
-    const double gx = e.focus.x - x, gy = e.focus.y - y;
-    const double nx = fx / std::hypot(fx, fy) - gx / std::hypot(gx, gy);
-    const double ny = fy / std::hypot(fx, fy) - gy / std::hypot(gx, gy);
-    return ((cx - x) * nx + (cy - y) * ny) / std::hypot(nx, ny);
+    const CanvasPoint a = e.directrix_from, b = e.directrix_to;
+    const double t = ((x - a.x) * (b.x - a.x) + (y - a.y) * (b.y - a.y)) /
+                     ((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    return std::hypot(cx - e.focus.x, cy - e.focus.y) -
+           std::hypot(cx - a.x - t * (b.x - a.x), cy - a.y - t * (b.y - a.y));
   };
   QXmlStreamReader xml(QByteArray::fromStdString(Read("s.svg")));
   std::string layer;
@@ -225,9 +223,9 @@ TEST_F(KaldraRender, DrawsTheExactDiagramAsSvgAndScoresThePlottedPoints) {
     if (layer != "exact" || xml.name() != u"path" || edges == exact.edges.size()) continue;
     const ExactEdge& e = exact.edges[edges++];
     std::istringstream d(xml.attributes().value("d").toString().toStdString());
-    char move = 0, kind = 0;
+    char kind = 0;
     double x0 = 0, y0 = 0, cx = 0, cy = 0, x1 = 0, y1 = 0;
-    d >> move >> x0 >> y0 >> kind;
+    d >> kind >> x0 >> y0 >> kind;
     if (kind == 'Q') d >> cx >> cy;
     d >> x1 >> y1;
     EXPECT_EQ(kind, e.shape == EdgeShape::kParabola ? 'Q' : 'L');
