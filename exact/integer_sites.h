@@ -24,8 +24,8 @@ namespace kaldra {
 // point sees its sites at distance r, at points a and b, that difference
 // grows by |a - b| / r per pixel across the edge, so the edge moves by at most
 // 2^-exponent * sqrt(2) * r / |a - b|. On the window's canvas (r below 970 px)
-// and for segments at least 0.1 px apart that is below 2e-5 px; 0.01 px would
-// take segments 2e-4 px apart.
+// and for segments at least 0.1 px apart that is below 2e-5 px; only segments
+// closer than 1.3e-4 px could see an edge move by 0.01 px.
 struct IntegerSites {
   int exponent = 0;
   double scale = 1;  // 2^exponent
