@@ -29,10 +29,6 @@ constexpr int kHeight = 150;
 
 using testing::Nearest;
 
-double Distance(const Segment& s, double x, double y) {
-  return testing::AwayFrom(s, x, y).distance;
-}
-
 // A point of the diagram where it crosses a line of a grid of spacing kGrid
 // over the canvas's area (its pixels cover [-0.5, kWidth - 0.5] across),
 // standing for the length of diagram per crossing: a curve with unit tangent
@@ -62,18 +58,17 @@ std::vector<Crossing> CrossingsOfTheGrid(const Scene& scene) {
     }
     const double x = (x0 + x1) / 2, y = (y0 + y1) / 2, e = 1e-7;
     auto apart = [&](double u, double v) {
-      return Distance(scene[a], u, v) - Distance(scene[b], u, v);
+      return testing::AwayFrom(scene[a], u, v).distance -
+             testing::AwayFrom(scene[b], u, v).distance;
     };
     const double gx = apart(x + e, y) - apart(x - e, y), gy = apart(x, y + e) - apart(x, y - e);
     crossings.push_back({x, y, kGrid * std::hypot(gx, gy) / (std::abs(gx) + std::abs(gy))});
   };
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      if (c + 1 < columns && label(c + 1, r) != label(c, r)) {
-        cross(GridLine(c), GridLine(r), GridLine(c + 1), GridLine(r), label(c, r), label(c + 1, r));
-      }
-      if (r + 1 < rows && label(c, r + 1) != label(c, r)) {
-        cross(GridLine(c), GridLine(r), GridLine(c), GridLine(r + 1), label(c, r), label(c, r + 1));
+      for (const auto& [c2, r2] : {std::pair(c + 1, r), {c, r + 1}}) {
+        if (c2 == columns || r2 == rows || label(c2, r2) == label(c, r)) continue;
+        cross(GridLine(c), GridLine(r), GridLine(c2), GridLine(r2), label(c, r), label(c2, r2));
       }
     }
   }
