@@ -89,8 +89,8 @@ lint: build
 
 # The speed benchmarks (Google Benchmark), in the release build: both sweeps
 # on a 17-segment and a 100-segment scene, the fast re-trace against the
-# sequential sweeps, the renderer's sweeps against the plain oracle, and the
-# renderer as a process.
+# sequential sweeps, the renderer's sweeps against the plain oracle, the
+# renderer as a process, and building the exact diagram.
 .PHONY: bench
 
 bench: build
@@ -98,3 +98,4 @@ bench: build
 	@build/default/bench/bench_retrace
 	@build/default/bench/bench_plain_ratio
 	@build/default/bench/bench_render_process
+	@build/default/bench/bench_exact_diagram

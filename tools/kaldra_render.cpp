@@ -18,6 +18,7 @@
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
 #include "scene/scene_file.h"
+#include "tools/exact_outputs.h"
 #include "tools/output_files.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
@@ -51,7 +52,8 @@ int Run(int argc, char* argv[]) {
   std::vector<OutputTarget> targets;
   for (const auto& [option, path] : {std::pair{"--png", &o.png_path},
                                      {"--plots", &o.plots_path},
-                                     {"--save-scene", &o.save_scene_path}}) {
+                                     {"--save-scene", &o.save_scene_path},
+                                     {"--svg", &o.svg_path}}) {
     if (!path->empty()) targets.push_back({option, *path});
   }
   if (auto problem = CheckOutputs(targets)) return Fail(kExitUsage, *problem);
@@ -108,7 +110,7 @@ int Run(int argc, char* argv[]) {
 
   Rendering r;
   try {
-    r = RenderScene(choice, width, height, !o.plots_path.empty(), o.scale);
+    r = RenderScene(choice, width, height, !o.plots_path.empty() || WantsExactDiagram(o), o.scale);
   } catch (const ScaledSceneRefused& refused) {
     return Fail(kExitUsage, refused.what());
   } catch (const RunTimeError& error) {
@@ -132,6 +134,7 @@ int Run(int argc, char* argv[]) {
     }
     outputs.push_back({o.save_scene_path, std::move(*text)});
   }
+  if (auto problem = AddExactOutputs(o, r, outputs)) return Fail(kExitRunTime, *problem);
   if (auto problem = WriteOutputs(outputs)) return Fail(kExitRunTime, *problem);
 
   if (!o.quiet) std::fprintf(summary, "%s\n", SummaryJson(r.stats).c_str());

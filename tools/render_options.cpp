@@ -58,6 +58,8 @@ struct OptionText {
   std::string png;
   std::string plots;
   std::string save_scene;
+  std::string svg;
+  bool score = false;
   bool quiet = false;
 };
 
@@ -119,13 +121,21 @@ std::unique_ptr<CLI::App> DefineOptions(OptionText& text) {
       ->check(kFileName);
   value("--save-scene", text.save_scene, "FILE", "write the scene in the format --scene reads")
       ->check(kFileName);
+  value("--svg", text.svg, "FILE",
+        "write an SVG picture: the scene, the exact diagram\nand the plotted points")
+      ->check(kFileName);
+  app->add_flag("--score", text.score,
+                "add to the summary how the plotted points compare\nwith the exact diagram")
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->disable_flag_override();
   app->add_flag("--quiet", text.quiet, "do not print the summary line")
       ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
       ->disable_flag_override();
 
   app->footer(
       "Prints one JSON line on standard output: seed, segments, samples, plotted,\n"
-      "generate_ms, sweep1_ms, sweep2_ms; on standard error when an output is '-'.\n"
+      "generate_ms, sweep1_ms, sweep2_ms, and with --score precision, recall,\n"
+      "largest_gap_px; on standard error when an output is '-'.\n"
       "Output files are written whole or not at all.\n"
       "\n"
       "Exit status: 0 done; 2 a problem found before drawing (usage, scene, output\n"
@@ -173,6 +183,8 @@ ParsedRenderOptions ParseRenderOptions(const std::vector<std::string_view>& args
   o.png_path = text.png;
   o.plots_path = text.plots;
   o.save_scene_path = text.save_scene;
+  o.svg_path = text.svg;
+  o.score = text.score;
   o.quiet = text.quiet;
   return parsed;
 }

@@ -32,6 +32,8 @@ struct RenderOptions {
   std::string png_path;         // --png; empty when not asked for, "-" standard output
   std::string plots_path;       // --plots
   std::string save_scene_path;  // --save-scene
+  std::string svg_path;         // --svg
+  bool score = false;           // --score
   bool quiet = false;           // --quiet
 };
 

@@ -8,7 +8,9 @@ namespace {
 
 // Numbers in the C locale's form (scene/decimal_text.h): a decimal comma
 // would break both the JSON and the plot list.
-void AppendFixed3(std::string& out, double value) { out += FixedText(value, 3); }
+void AppendFixed(std::string& out, double value, int decimals = 3) {
+  out += FixedText(value, decimals);
+}
 
 void AppendGeneral9(std::string& out, float value) {
   out += GeneralText(static_cast<double>(value), 9);
@@ -23,11 +25,19 @@ std::string SummaryJson(const RenderStats& stats) {
   json += ", \"samples\": " + std::to_string(stats.samples);
   json += ", \"plotted\": " + std::to_string(stats.plotted);
   json += ", \"generate_ms\": ";
-  AppendFixed3(json, stats.generate_ms);
+  AppendFixed(json, stats.generate_ms);
   json += ", \"sweep1_ms\": ";
-  AppendFixed3(json, stats.sweep1_ms);
+  AppendFixed(json, stats.sweep1_ms);
   json += ", \"sweep2_ms\": ";
-  AppendFixed3(json, stats.sweep2_ms);
+  AppendFixed(json, stats.sweep2_ms);
+  if (stats.score) {
+    json += ", \"precision\": ";
+    AppendFixed(json, stats.score->precision, 4);
+    json += ", \"recall\": ";
+    AppendFixed(json, stats.score->recall, 4);
+    json += ", \"largest_gap_px\": ";
+    AppendFixed(json, stats.score->largest_gap_px, 2);
+  }
   json += "}";
   return json;
 }

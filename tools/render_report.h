@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "exact/approximation_score.h"
 #include "scene/canvas.h"
 
 namespace kaldra {
@@ -18,11 +19,13 @@ struct RenderStats {
   double generate_ms = 0;
   double sweep1_ms = 0;
   double sweep2_ms = 0;
+  std::optional<ApproximationScore> score;  // with --score
 };
 
 // The summary line: {"seed": N or null, "segments": N, "samples": S,
 // "plotted": P, "generate_ms": x, "sweep1_ms": y, "sweep2_ms": z}, without a
-// line end.
+// line end. A score adds "precision": p, "recall": r (four decimals) and
+// "largest_gap_px": g (two) before the closing brace.
 std::string SummaryJson(const RenderStats& stats);
 
 // The plot list: one line "x<TAB>y<TAB>COLOR" per point, the coordinates with

@@ -7,20 +7,27 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include <QByteArray>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include "exact/exact_diagram.h"
 #include "scene/color.h"
+#include "scene/generate_scene.h"
+#include "scene/random_source.h"
 #include "scene/scene_file.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
@@ -38,9 +45,9 @@ TEST(ParseRenderOptions, TakesTheLimitsAndKeepsEveryRule) {
       ParseRenderOptions({"--seed=4294967295", "--size", "64x8192", "--scale", "8"}).options;
   EXPECT_TRUE(most.seed == 4294967295u && most.size == std::pair(64, 8192) && most.scale == 8);
   const std::vector<std::string_view> refused[] = {
-      {"--seed", "4294967296"}, {"--seed", "+1"}, {"--seed", " 1"},   {"--size", "63x100"},
-      {"--size", "100x8193"},   {"--scale", "0"}, {"--scale", "1.5"}, {"--quiet", "--quiet"},
-      {"--quiet=yes"},          {"--png="}};
+      {"--seed", "4294967296"}, {"--seed", "+1"}, {"--seed", " 1"},       {"--size", "63x100"},
+      {"--size", "100x8193"},   {"--scale", "0"}, {"--scale", "1.5"},     {"--quiet", "--quiet"},
+      {"--quiet=yes"},          {"--png="},       {"--score", "--score"}, {"--svg"}};
   for (const auto& args : refused) {
     EXPECT_TRUE(ParseRenderOptions(args).usage_error.has_value()) << args[0] << " " << args.back();
   }
@@ -137,6 +144,8 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
   std::ofstream(root_ / "huge") << "# Kaldra scene, 9000x100\n1 2 3 4\n";
   std::ofstream(root_ / "a") << "a";
   fs::create_symlink("a", root_ / "link");
+  std::ofstream(root_ / "close") << "100 100 300 200\n200 150.0000000001 250 400\n";
+  std::ofstream(root_ / "point") << "100 100 300 200\n400 300 400.0000000001 300.0000000003\n";
   const std::string corpus = "'" KALDRA_SCENE_CORPUS "/";
   const std::tuple<std::string, int, const char*> rows[] = {
       {"--fast", 2, "kaldra-render: The following argument was not expected: --fast (see "},
@@ -146,6 +155,7 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--size 4097x64 --scale 2", 2, "--scale 2 makes a canvas of 8194x128; each side may be"},
       {"--plots ../a --save-scene ./../link", 2, "--plots and --save-scene name the same file"},
       {"--plots - --save-scene -", 2, "both write to standard output"},
+      {"--svg ../a --plots ./../link", 2, "--plots and --svg name the same file"},
       {"--plots ..", 2, "it is a directory"},
       {"--plots no/p.tsv", 2, "cannot write into"},
       {"--scene none", 2, "cannot read"},
@@ -154,6 +164,10 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--scene " + corpus + "bad-crossing.scene'", 2,
        "corpus/bad-crossing.scene:4: the segment crosses the segment on line 2\n"},
       {"--scene - </dev/null", 2, "<stdin>: no segments"},
+      {"--scene ../close --score", 3,
+       "cannot build the exact diagram: segments 0 and 1 touch once rounded to the exact "
+       "diagram's grid of 2^-30 px"},
+      {"--scene ../point --svg s", 3, "segment 1 shrinks to a point once rounded"},
       {"--scene " + corpus + "ok-divides-by-zero.scene' --scale 1", 3,
        "kaldra-render: Run-time error: division by zero in sweep 1, pair (0, 1)"},
   };
@@ -165,6 +179,64 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
     EXPECT_EQ(err_.find('\n'), err_.size() - 1) << "more than one line: " << err_;
     EXPECT_TRUE(fs::is_empty(root_ / "out"));
   }
+}
+
+// --svg writes a well-formed picture: its plotted layer holds one square per
+// point the summary counts, its exact layer the exact diagram, edge by edge,
+// each parabolic arc one quadratic Bezier curve whose control point lies on
+// the parabola's tangents at both ends. --score adds its three figures to the
+// summary; neither option changes the other outputs.
+TEST_F(KaldraRender, DrawsTheExactDiagramAsSvgAndScoresThePlottedPoints) {
+  ASSERT_EQ(Run("--seed 7 --png p.png --plots p"), 0) << err_;
+  ASSERT_EQ(Run("--seed 7 --png q.png --plots q --svg s.svg --score"), 0) << err_;
+  EXPECT_EQ(Read("q.png"), Read("p.png"));
+  EXPECT_EQ(Read("q"), Read("p"));
+  EXPECT_TRUE(std::regex_search(out_, std::regex(R"("plotted": 8644, .*"sweep2_ms": \d+\.\d{3}, )"
+                                                 R"("precision": 1\.0000, "recall": 1\.0000, )"
+                                                 R"("largest_gap_px": 0\.00\}\n$)")))
+      << out_;
+
+  SeededRandom random(7);
+  const Scene scene = GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
+  std::string problem;
+  const ExactDiagram exact = BuildExactDiagram(scene, problem).value();
+  // The tangent at a point of a parabola is the perpendicular bisector of the
+  // focus and the point's foot on the directrix.
+  auto off_tangent = [](const ExactEdge& e, double x, double y, double cx, double cy) {
+    const CanvasPoint a = e.directrix_from, b = e.directrix_to;
+    const double t = ((x - a.x) * (b.x - a.x) + (y - a.y) * (b.y - a.y)) /
+                     ((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    return std::hypot(cx - e.focus.x, cy - e.focus.y) -
+           std::hypot(cx - a.x - t * (b.x - a.x), cy - a.y - t * (b.y - a.y));
+  };
+  QXmlStreamReader xml(QByteArray::fromStdString(Read("s.svg")));
+  std::string layer;
+  int squares = 0;
+  std::size_t edges = 0;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.attributes().hasAttribute("id"))
+      layer = xml.attributes().value("id").toString().toStdString();
+    squares += layer == "plotted" && xml.name() == u"rect" ? 1 : 0;
+    if (layer != "exact" || xml.name() != u"path" || edges == exact.edges.size()) continue;
+    const ExactEdge& e = exact.edges[edges++];
+    std::istringstream d(xml.attributes().value("d").toString().toStdString());
+    char kind = 0;
+    double x0 = 0, y0 = 0, cx = 0, cy = 0, x1 = 0, y1 = 0;
+    d >> kind >> x0 >> y0 >> kind;
+    if (kind == 'Q') d >> cx >> cy;
+    d >> x1 >> y1;
+    EXPECT_EQ(kind, e.shape == EdgeShape::kParabola ? 'Q' : 'L');
+    EXPECT_NEAR(std::hypot(x0 - e.from.x, y0 - e.from.y) + std::hypot(x1 - e.to.x, y1 - e.to.y), 0,
+                2e-6);
+    if (kind == 'Q') {
+      EXPECT_NEAR(std::hypot(off_tangent(e, x0, y0, cx, cy), off_tangent(e, x1, y1, cx, cy)), 0,
+                  1e-5);
+    }
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_EQ(squares, 8644);
+  EXPECT_EQ(edges, exact.edges.size());
 }
 
 // "-" is standard output, the summary line then on standard error, with the

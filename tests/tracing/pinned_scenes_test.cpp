@@ -3,18 +3,18 @@
 // points in order, or the run-time error that ends the drawing. The fast
 // sweeps must give every row, and so must the plain oracle, which shares no
 // code with them.
+#include "tests/support/pinned_scenes.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "bench/grid_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/run_time_error.h"
 #include "scene/random_source.h"
@@ -27,61 +27,8 @@
 namespace kaldra {
 namespace {
 
-// A row of tests/tracing/pinned_scenes.txt: "seed N", "grid CxR" or a
-// hand-made scene "hand NAME" whose candidates follow a "|", each four numbers
-// separated by ";"; candidates go through the builder like the generator's,
-// so a refused one is skipped. The "whole_" scenes have whole-number ends,
-// the ties' favourite ground. `pinned` is the rest of the row: segments,
-// samples, points on the canvas and their hash, or "error: " and the
-// run-time error's message.
-struct Row {
-  std::string kind, name, pinned;
-  std::vector<std::array<double, 4>> candidates;
-};
-
-std::vector<Row> LoadRows() {
-  std::ifstream in(KALDRA_PINNED_SCENES);
-  std::vector<Row> rows;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line.substr(0, line.find(" |")));
-    Row row;
-    fields >> row.kind >> row.name >> std::ws;
-    std::getline(fields, row.pinned);
-    if (line.find('|') != std::string::npos) {
-      // strtod, which takes subnormal numbers that a stream refuses.
-      const char* at = line.c_str() + line.find('|') + 1;
-      for (;;) {
-        std::array<double, 4> c{};
-        char* end = nullptr;
-        for (double& v : c) {
-          v = std::strtod(at, &end);
-          at = end;
-        }
-        if (at == nullptr || end == nullptr || c == std::array<double, 4>{}) break;
-        row.candidates.push_back(c);
-        while (*at == ' ' || *at == ';') ++at;
-        if (*at == '\0') break;
-      }
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-Scene SceneOf(const Row& row) {
-  if (row.kind == "seed") {
-    SeededRandom random(static_cast<std::uint32_t>(std::stoul(row.name)));
-    return GenerateScene(random, kDefaultCanvasWidth, kDefaultCanvasHeight);
-  }
-  if (row.kind == "grid") {
-    return bench::GridSegments(std::stoi(row.name),
-                               std::stoi(row.name.substr(row.name.find('x') + 1)));
-  }
-  SceneBuilder builder(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  for (const auto& c : row.candidates) builder.Add(c[0], c[1], c[2], c[3]);
-  return builder.Build();
-}
+using testing::PinnedRow;
+using testing::SceneOf;
 
 // What the table pins of one diagram on the window's canvas.
 template <typename Points>
@@ -130,7 +77,7 @@ std::string FirstDifference(const std::vector<PlotPoint>& fast,
 
 // The fast sweeps' row, and when it is not the pinned one, where they depart
 // from the plain oracle.
-void ExpectFastRow(const Row& row, bool parallel) {
+void ExpectFastPinnedRow(const PinnedRow& row, bool parallel) {
   const Scene scene = SceneOf(row);
   testing::RecordingCanvas canvas;
   std::string got;
@@ -147,15 +94,15 @@ void ExpectFastRow(const Row& row, bool parallel) {
                 << FirstDifference(canvas.plots, TracePlain(scene).plots);
 }
 
-class PinnedScenes : public ::testing::TestWithParam<Row> {};
+class PinnedScenes : public ::testing::TestWithParam<PinnedRow> {};
 
 TEST_P(PinnedScenes, FastSweepsGiveThePinnedDiagram) {
-  ExpectFastRow(GetParam(), false);
-  ExpectFastRow(GetParam(), true);
+  ExpectFastPinnedRow(GetParam(), false);
+  ExpectFastPinnedRow(GetParam(), true);
 }
 
 TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
-  const Row& row = GetParam();
+  const PinnedRow& row = GetParam();
 #ifndef NDEBUG
   // Unoptimised, the oracle takes minutes over the whole table.
   if (row.kind != "hand") GTEST_SKIP() << "in release builds only";
@@ -165,8 +112,8 @@ TEST_P(PinnedScenes, PlainOracleGivesThePinnedDiagram) {
   EXPECT_EQ(Describe(TracePlain(scene), scene.Count()), row.pinned);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(LoadRows()),
-                         [](const auto& row) { return row.param.kind + "_" + row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, PinnedScenes, ::testing::ValuesIn(testing::LoadPinnedRows()),
+                         [](const auto& row) { return testing::PinnedRowName(row.param); });
 
 // Skipping rejections and tracing on two threads change nothing: on many
 // random scenes the canvas receives the calls of the plain sequential sweeps,
