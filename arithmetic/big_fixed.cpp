@@ -124,7 +124,7 @@ BigFixed Mul(const BigFixed& a, const BigFixed& b) {
   const int n = a.n;
   // The whole product has 2n fraction limbs; the upper n + 1 of them and the
   // integer limb are kept.
-  std::array<std::uint64_t, 2 * (kMaxFractionLimbs + 1)> product{};
+  std::array<std::uint64_t, 2 * std::size_t{kMaxFractionLimbs + 1}> product{};
   for (int i = 0; i <= n; ++i) {
     if (a.limb[i] == 0) continue;
     std::uint64_t carry = 0;

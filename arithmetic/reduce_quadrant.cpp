@@ -19,8 +19,10 @@ constexpr int kBigReductionLimbs = 3;
 
 QuadrantReduction CodyWaite(double x) {
   // k, the nearest integer to x 2/pi give or take 2^-42 (the rounding of the
-  // product and of the + 0.5), so |r| <= pi/4 + 2^-41.
-  const int k = static_cast<int>(x * kTwoOverPi + 0.5);
+  // product), so |r| <= pi/4 + 2^-41; t - k is exact.
+  const double t = x * kTwoOverPi;
+  int k = static_cast<int>(t);
+  if (t - k > 0.5) ++k;
   const double kd = k;
   // x - k P1 is exact: k P1 is (43 + 10 bits), and Sterbenz's lemma holds since
   // x >= pi/4 > P1 / 2 for k = 1 (P1 is below pi/2 by more than 2^-44) and
