@@ -14,7 +14,9 @@ namespace {
 constexpr double kCodyWaiteLimit = 0x1p10;
 
 // The limbs of the Payne-Hanek reduction above kCodyWaiteLimit: 192 bits, so
-// that r, at least 2^-62 for every double, keeps more than 120 of them.
+// that r keeps more than 120 of them. No double comes nearer a multiple of
+// pi/2 than 6381956970095103 2^797 does, 2^-60.9 (Muller, Elementary
+// Functions); the error bound below holds whatever r is all the same.
 constexpr int kBigReductionLimbs = 3;
 
 QuadrantReduction CodyWaite(double x) {
@@ -24,14 +26,15 @@ QuadrantReduction CodyWaite(double x) {
   int k = static_cast<int>(t);
   if (t - k > 0.5) ++k;
   const double kd = k;
-  // x - k P1 is exact: k P1 is (43 + 10 bits), and Sterbenz's lemma holds since
+  // x - k P1 is exact: k P1 has 43 + 10 bits at most, and Sterbenz's lemma holds since
   // x >= pi/4 > P1 / 2 for k = 1 (P1 is below pi/2 by more than 2^-44) and
   // x >= (k - 1/2 - 2^-42) pi/2 >= k P1 / 2 for k >= 2. The products by the
   // other pieces are exact too, and the first difference is kept exactly.
   const DoubleDouble h = TwoSum(x - kd * kHalfPiPieces[0], -(kd * kHalfPiPieces[1]));
   // The next two differences round by at most u (|h.lo| + 2^-77.5) each, since
   // k P3 < 2^-77.5 and k P4 < 2^-121; the pieces fall short of k pi/2 by less
-  // than 2^-163. In all |r - r*| <= 2^-105 |h.hi| + 2^-129.
+  // than 2^-163. In all |r - r*| <= 2^-105 |h.hi| + 2^-129, and |h.hi| <= 2 |r.hi|
+  // unless both are below 2^-70.
   const double tail = (h.lo - kd * kHalfPiPieces[2]) - kd * kHalfPiPieces[3];
   QuadrantReduction out;
   out.quadrant = k & 3;

@@ -8,9 +8,10 @@
 #include "arithmetic/sin_cos_kernel.h"
 
 // The diagram takes sin and cos of a parabola's turn, pi - alpha or
-// 2 pi - alpha with alpha = atan of a slope, and of its negation: always
-// |x| < 5 pi/2 < 8, where the fast path is at its fastest. Both are correct for
-// every double all the same.
+// 2 pi - alpha with alpha the arctangent of a slope, in (-pi/2, pi/2), and of
+// the turn's negation (pi taken as 3.14159265358979). So the sweeps'
+// arguments satisfy |x| < 5 pi/2 < 8, all on the fast path's Cody-Waite side;
+// both functions are correct for every double all the same.
 
 namespace kaldra {
 namespace {

@@ -48,9 +48,9 @@ Estimate Evaluate(double ax, double theta, bool inverted, int n) {
   const double eu = 3.5 * (es + ec + ey + 1) + 10;
   BigFixed atan_u;
   const double e_series = AtanSeries(u, atan_u);
-  // atan is 1-Lipschitz: y's and u's errors pass on unchanged.
+  // atan is 1-Lipschitz: u's error, which holds y's, passes on unchanged.
   BigFixed value = Add(t, atan_u);
-  double error = ey + eu + e_series;
+  double error = eu + e_series;
   if (inverted) {
     value = Sub(BigFromWords(1, kHalfPiFractionWords, n), value);  // pi/2 within 1 unit
     error += 1;

@@ -7,9 +7,11 @@
 #include "arithmetic/rounding_test.h"
 #include "arithmetic/sin_cos_kernel.h"
 
-// The diagram takes tan of the angle bisectors' directions, the mean of two
-// arctangents and that mean plus pi/2 (pi taken as 3.14159265358979): always
-// |x| < pi < 4. tan is correct for every double all the same.
+// The diagram takes tan of the angle bisectors' directions: the mean of two
+// arctangents, in (-pi/2, pi/2) as they are, and that mean plus a quarter
+// turn (pi taken as 3.14159265358979), in (0, pi). So the sweeps' arguments
+// satisfy |x| < pi < 4, all on the fast path's Cody-Waite side; tan is
+// correct for every double all the same.
 
 namespace kaldra {
 namespace {
