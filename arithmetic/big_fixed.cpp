@@ -1,5 +1,6 @@
 #include "arithmetic/big_fixed.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
 
@@ -56,9 +57,24 @@ void PlaceBits(BigFixed& out, std::uint64_t m, int position) {
   assert(shift == 0 || index < out.n || (m >> (64 - shift)) == 0);
 }
 
-BigFixed WithSign(BigFixed a, bool negative) {
-  a.negative = negative && !IsZero(a);
-  return a;
+// Zero is never negative.
+void SetSign(BigFixed& a, bool negative) { a.negative = negative && !IsZero(a); }
+
+// a + b when b_negative is b's sign, a - b when it is the opposite.
+BigFixed AddWithSign(const BigFixed& a, const BigFixed& b, bool b_negative) {
+  assert(a.n == b.n);
+  BigFixed out = BigZero(a.n);
+  if (a.negative == b_negative) {
+    AddMagnitudes(a, b, out);
+    SetSign(out, a.negative);
+  } else if (CompareMagnitudes(a, b) >= 0) {
+    SubtractMagnitudes(a, b, out);
+    SetSign(out, a.negative);
+  } else {
+    SubtractMagnitudes(b, a, out);
+    SetSign(out, b_negative);
+  }
+  return out;
 }
 
 }  // namespace
@@ -75,7 +91,8 @@ BigFixed BigFromDouble(double x, int n) {
   if (x == 0) return out;
   const IntegerTimesPowerOfTwo d = Decompose(x);
   PlaceBits(out, d.m, d.e + 64 * n);
-  return WithSign(out, x < 0);
+  SetSign(out, x < 0);
+  return out;
 }
 
 BigFixed BigFromUnits(double units, int n) {
@@ -100,31 +117,24 @@ BigFixed BigFromWords(std::uint64_t integer, const std::uint64_t* words, int n) 
   return out;
 }
 
-BigFixed Negated(BigFixed a) { return WithSign(a, !a.negative); }
-
-BigFixed Add(const BigFixed& a, const BigFixed& b) {
-  assert(a.n == b.n);
-  BigFixed out = BigZero(a.n);
-  if (a.negative == b.negative) {
-    AddMagnitudes(a, b, out);
-    return WithSign(out, a.negative);
-  }
-  if (CompareMagnitudes(a, b) >= 0) {
-    SubtractMagnitudes(a, b, out);
-    return WithSign(out, a.negative);
-  }
-  SubtractMagnitudes(b, a, out);
-  return WithSign(out, b.negative);
+BigFixed Negated(BigFixed a) {
+  SetSign(a, !a.negative);
+  return a;
 }
 
-BigFixed Sub(const BigFixed& a, const BigFixed& b) { return Add(a, Negated(b)); }
+BigFixed Add(const BigFixed& a, const BigFixed& b) { return AddWithSign(a, b, b.negative); }
+
+BigFixed Sub(const BigFixed& a, const BigFixed& b) { return AddWithSign(a, b, !b.negative); }
 
 BigFixed Mul(const BigFixed& a, const BigFixed& b) {
   assert(a.n == b.n);
   const int n = a.n;
   // The whole product has 2n fraction limbs; the upper n + 1 of them and the
   // integer limb are kept.
-  std::array<std::uint64_t, 2 * std::size_t{kMaxFractionLimbs + 1}> product{};
+  // Only the 2n + 2 limbs in use are cleared: at the slow path's first
+  // precision that is 6 of 66.
+  std::array<std::uint64_t, 2 * std::size_t{kMaxFractionLimbs + 1}> product;
+  std::fill_n(product.begin(), 2 * n + 2, 0);
   for (int i = 0; i <= n; ++i) {
     if (a.limb[i] == 0) continue;
     std::uint64_t carry = 0;
@@ -138,7 +148,8 @@ BigFixed Mul(const BigFixed& a, const BigFixed& b) {
   assert(product[2 * n + 1] == 0);
   BigFixed out = BigZero(n);
   for (int k = 0; k <= n; ++k) out.limb[k] = product[k + n];
-  return WithSign(out, a.negative != b.negative);
+  SetSign(out, a.negative != b.negative);
+  return out;
 }
 
 BigFixed MulSmall(const BigFixed& a, std::uint64_t k) {
@@ -150,7 +161,8 @@ BigFixed MulSmall(const BigFixed& a, std::uint64_t k) {
     carry = static_cast<std::uint64_t>(t >> 64);
   }
   assert(carry == 0);
-  return WithSign(out, a.negative);
+  SetSign(out, a.negative);
+  return out;
 }
 
 BigFixed DivSmall(const BigFixed& a, std::uint64_t d) {
@@ -162,7 +174,8 @@ BigFixed DivSmall(const BigFixed& a, std::uint64_t d) {
     out.limb[i] = static_cast<std::uint64_t>(current / d);
     remainder = static_cast<std::uint64_t>(current % d);
   }
-  return WithSign(out, a.negative);
+  SetSign(out, a.negative);
+  return out;
 }
 
 BigFixed ShiftLeft(const BigFixed& a, int bits) {
@@ -176,7 +189,8 @@ BigFixed ShiftLeft(const BigFixed& a, int bits) {
     out.limb[i] = v;
   }
   assert(IsZero(a) || TopBitExponent(a) + bits < 64);
-  return WithSign(out, a.negative);
+  SetSign(out, a.negative);
+  return out;
 }
 
 bool IsZero(const BigFixed& a) {
