@@ -45,8 +45,9 @@ clean:
 	@rm -rf build
 
 # The stress run: STRESS_SEEDS random seeds (20000) in the release build, 2000
-# of them in the sanitizer build, then FUZZ_SECONDS (60) of fuzzing the scene
-# reader. `make fuzz` runs the fuzzing alone.
+# of them in the sanitizer build, FUZZ_SECONDS (60) of fuzzing the scene
+# reader, then STRESS_ELEMENTARY_ARGUMENTS (50 million) arguments per
+# correctly rounded function against MPFR. `make fuzz` runs the fuzzing alone.
 .PHONY: stress fuzz
 
 stress:
@@ -90,7 +91,8 @@ lint: build
 # The speed benchmarks (Google Benchmark), in the release build: both sweeps
 # on a 17-segment and a 100-segment scene, the fast re-trace against the
 # sequential sweeps, the renderer's sweeps against the plain oracle, the
-# renderer as a process, and building the exact diagram.
+# renderer as a process, building the exact diagram, and the correctly rounded
+# elementary functions against the C library's.
 .PHONY: bench
 
 bench: build
@@ -99,3 +101,4 @@ bench: build
 	@build/default/bench/bench_plain_ratio
 	@build/default/bench/bench_render_process
 	@build/default/bench/bench_exact_diagram
+	@build/default/bench/bench_elementary

@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "scene/decimal_text.h"
-#include "scene/double_bits.h"
+#include "arithmetic/double_bits.h"
 #include "scene/scene_builder.h"
 
 namespace kaldra {
@@ -163,7 +163,7 @@ bool SameSegments(const Scene& a, const Scene& b) {
   if (a.Count() != b.Count()) return false;
   // Bits, not ==, so that -0 differs from 0 and a NaN from itself.
   auto same = [](double u, double v) {
-    return BitsOf(u) == BitsOf(v);
+    return arithmetic::BitsOf(u) == arithmetic::BitsOf(v);
   };
   for (int k = 0; k < a.Count(); ++k) {
     const Segment& s = a[k];

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "scene/double_bits.h"
+#include "arithmetic/double_bits.h"
 #include "scene/float_fault.h"
 
 namespace kaldra {
@@ -48,7 +48,7 @@ inline Stride AccumulateBelow(double v, double step, double bound) {
       // The binade [low, 2 low) of |v|, its spacing u, and the step in units
       // of u (exact: u is a power of two), below 2^52 for every step below
       // one.
-      const double low = BinadeOf(size);
+      const double low = arithmetic::BinadeOf(size);
       const double u = low * 0x1p-52;
       const double units = step / u;
       const double whole = static_cast<double>(static_cast<std::int64_t>(units));
@@ -99,7 +99,7 @@ std::uint64_t WalkAccumulated(double first, double last, double step, const Wind
                               Visit&& visit) {
   std::uint64_t samples = 0;
   // v <= last, for a double v, is v < the next double above last.
-  const double past_last = NextUp(last);
+  const double past_last = arithmetic::NextUp(last);
   double v = first;
   while (v < past_last) {
     if (window.Covers(v)) {

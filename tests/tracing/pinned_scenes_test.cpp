@@ -37,12 +37,12 @@ std::string Summarise(int segments, std::uint64_t samples, const Points& points)
                               kDefaultCanvasHeight);
 }
 
-plain::PlainDiagram TracePlain(const Scene& scene) {
+plain::PlainDiagram TracePlain(const Scene& scene, std::uint64_t sample_limit = UINT64_MAX) {
   std::vector<plain::PlainSegment> segments;
   for (const Segment& s : scene.Segments()) {
     segments.push_back({s.x1, s.y1, s.x2, s.y2, s.slope, s.intercept});
   }
-  return plain::TracePlainly(segments, scene.Width(), scene.Height());
+  return plain::TracePlainly(segments, scene.Width(), scene.Height(), sample_limit);
 }
 
 std::string Describe(const plain::PlainDiagram& d, int segments) {
@@ -91,7 +91,7 @@ void ExpectFastPinnedRow(const PinnedRow& row, bool parallel) {
   if (got == row.pinned) return;
   ADD_FAILURE() << (parallel ? "parallel" : "sequential") << " sweeps give " << got
                 << "\n             pinned " << row.pinned << "\n"
-                << FirstDifference(canvas.plots, TracePlain(scene).plots);
+                << FirstDifference(canvas.plots, TracePlain(scene, 5'000'000).plots);
 }
 
 class PinnedScenes : public ::testing::TestWithParam<PinnedRow> {};
