@@ -26,8 +26,14 @@ class ObsoletableCanvas : public ImageCanvas {
         current_(current),
         request_(request),
         finish_after_(finish_after) {}
-  void DoEvents() override { ThrowIfObsolete(); }
-  void BeforePair(int /*i*/, int /*j*/) override { ThrowIfObsolete(); }
+  bool DoEvents() override {
+    ThrowIfObsolete();
+    return true;
+  }
+  bool BeforePair(int /*i*/, int /*j*/) override {
+    ThrowIfObsolete();
+    return true;
+  }
 
  private:
   void ThrowIfObsolete() const {
@@ -96,7 +102,7 @@ void BackgroundTrace::Run() {
     std::string error;
     try {
       DrawScene(*scene, canvas);
-      TraceDiagramParallel(*scene, canvas, TracingThreads());
+      TraceDiagram(*scene, canvas, {TracingThreads()});
     } catch (const TraceObsolete&) {
       continue;
     } catch (const RunTimeError& e) {

@@ -59,13 +59,17 @@ void TellSeed(const SceneOrigin& origin) {
 frmKaldra::WindowCanvas::WindowCanvas(frmKaldra& form)
     : ImageCanvas(kClientWidth, kClientHeight), form_(form) {}
 
-void frmKaldra::WindowCanvas::DoEvents() {
+bool frmKaldra::WindowCanvas::DoEvents() {
   form_.update();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   form_.ThrowIfAbandoned();
+  return true;
 }
 
-void frmKaldra::WindowCanvas::BeforePair(int i, int j) { form_.WaitBeforePair(i, j); }
+bool frmKaldra::WindowCanvas::BeforePair(int i, int j) {
+  form_.WaitBeforePair(i, j);
+  return true;
+}
 
 frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
     : end_program_(std::move(end_program)),

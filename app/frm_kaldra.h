@@ -97,8 +97,8 @@ class frmKaldra : public QWidget {
   class WindowCanvas : public ImageCanvas {
    public:
     explicit WindowCanvas(frmKaldra& form);
-    void DoEvents() override;
-    void BeforePair(int i, int j) override;
+    bool DoEvents() override;
+    bool BeforePair(int i, int j) override;
 
    private:
     frmKaldra& form_;

@@ -57,7 +57,7 @@ SweepStats SweepOne(const Scene& scene, Canvas& canvas, Skipping skipping) {
   SweepStats stats;
   Plotter out(canvas);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
+  stats.stopped = !ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
     stats.samples += TracePairOfSweepOne({scene, out, bounds, i, j, skipping});
   });
   return stats;

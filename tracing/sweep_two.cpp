@@ -39,7 +39,7 @@ SweepStats SweepTwo(const Scene& scene, Canvas& canvas, Skipping skipping) {
   SweepStats stats;
   Plotter out(canvas);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
+  stats.stopped = !ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
     stats.samples += TracePairOfSweepTwo({scene, out, bounds, i, j, skipping});
   });
   return stats;

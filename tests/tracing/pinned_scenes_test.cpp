@@ -94,8 +94,7 @@ std::string Summarise(int segments, std::uint64_t samples, const Points& points)
 
 std::string TraceFast(const Scene& scene, bool parallel) {
   testing::RecordingCanvas canvas;
-  const std::uint64_t samples = parallel ? TraceDiagramParallel(scene, canvas, 2).samples
-                                         : TraceDiagram(scene, canvas).samples;
+  const std::uint64_t samples = TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1}).samples;
   return Summarise(scene.Count(), samples, canvas.plots);
 }
 

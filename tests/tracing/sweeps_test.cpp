@@ -26,9 +26,9 @@ Scene ThreeSegments() {
 class FlagRaisingCanvas : public testing::RecordingCanvas {
  public:
   explicit FlagRaisingCanvas(int fault_at) : fault_at_(fault_at) {}
-  void DoEvents() override {
-    RecordingCanvas::DoEvents();
+  bool DoEvents() override {
     std::feraiseexcept(FE_DIVBYZERO);
+    return RecordingCanvas::DoEvents();
   }
   void ForeColor(Color color) override {
     RecordingCanvas::ForeColor(color);
@@ -51,6 +51,25 @@ TEST(TraceDiagram, TracesInPairOrderAndYieldsOncePerOuterIndexInEachSweep) {
                               "AutoRedraw 0", "DoEvents", "BeforePair 0 1 0", "BeforePair 0 2 6",
                               "DoEvents", "BeforePair 1 2 12", "DoEvents", "BeforePair 0 1 18",
                               "BeforePair 0 2 22", "DoEvents", "BeforePair 1 2 26"}));
+}
+
+// A yield or an announcement that says not to go on ends the diagram right
+// there, on one thread or two: the canvas has had the calls up to it, no more.
+TEST(TraceDiagram, StopsAtTheYieldThatSaysSo) {
+  testing::RecordingCanvas whole;
+  EXPECT_FALSE(TraceDiagram(ThreeSegments(), whole).stopped);
+  for (const int threads : {1, 2}) {
+    for (std::size_t stop_at = 2; stop_at <= whole.calls.size(); ++stop_at) {
+      testing::RecordingCanvas canvas;
+      canvas.stop_at = stop_at;
+      EXPECT_TRUE(TraceDiagram(ThreeSegments(), canvas, {.threads = threads}).stopped);
+      EXPECT_EQ(canvas.calls, std::vector(whole.calls.begin(), whole.calls.begin() + stop_at));
+      // Stopped at an announcement, not one colour of that pair is set.
+      const std::string& last = canvas.calls.back();
+      EXPECT_TRUE(last == "DoEvents" || last.ends_with(" " + std::to_string(canvas.fore_colors.size())))
+          << last;
+    }
+  }
 }
 
 // A flag left by the yield is not the drawing's fault; one raised during a
