@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -17,7 +16,6 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QShortcutEvent>
 #include <QStyle>
@@ -25,6 +23,7 @@
 
 #include "app/run_time_report.h"
 #include "app/window_overlay.h"
+#include "output_files/output_files.h"
 
 namespace kaldra {
 
@@ -334,13 +333,12 @@ void frmKaldra::SavePicture() {
                                                QStringLiteral("kaldra-%1.png").arg(SceneName()),
                                                QStringLiteral("PNG pictures (*.png)"));
   if (path.isEmpty()) return;
-  QByteArray png;
-  QBuffer buffer(&png);
-  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+  std::string png = EncodePng(picture);
+  if (png.empty()) {
     desktop_.tell_problem(this, QStringLiteral("The picture could not be encoded as PNG."));
     return;
   }
-  WriteFile(path, png);
+  WriteFile(path, std::move(png));
 }
 
 void frmKaldra::SaveScene() {
@@ -353,28 +351,14 @@ void frmKaldra::SaveScene() {
   const QString path = desktop_.save_file_name(this, QStringLiteral("Save scene"),
                                                QStringLiteral("kaldra-%1.scene").arg(SceneName()),
                                                QStringLiteral("Kaldra scenes (*.scene)"));
-  if (!path.isEmpty()) WriteFile(path, QByteArray::fromStdString(*text));
+  if (!path.isEmpty()) WriteFile(path, *text);
 }
 
-void frmKaldra::WriteFile(const QString& path, const QByteArray& bytes) {
-  QString problem;
-  const QFileInfo target(path);
-  if (target.exists() && !target.isFile()) {
-    // A device or a pipe is written to, never replaced by a file.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-      problem = file.errorString();
-    }
-  } else {
-    // A regular file is replaced whole or not at all (through a symbolic
-    // link, its target is replaced and the link kept).
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-      problem = file.errorString();
-    }
-  }
-  if (!problem.isEmpty()) {
-    desktop_.tell_problem(this, QStringLiteral("Cannot write %1: %2").arg(path, problem));
+void frmKaldra::WriteFile(const QString& path, std::string contents) {
+  // As the renderer writes its outputs: a regular file whole or not at all, a
+  // device or a pipe in place.
+  if (auto problem = WriteOutputs({{QFile::encodeName(path).toStdString(), std::move(contents)}})) {
+    desktop_.tell_problem(this, QString::fromStdString(*problem));
   }
 }
 

@@ -116,7 +116,7 @@ class frmKaldra : public QWidget {
   void SavePicture();
   void SaveScene();
   // Writes the file whole or not at all; tells the user when it cannot.
-  void WriteFile(const QString& path, const QByteArray& bytes);
+  void WriteFile(const QString& path, std::string contents);
   // "seed 7" or the file's name, for captions and suggested file names.
   QString SceneName() const;
   QString StatusText() const;

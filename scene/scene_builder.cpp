@@ -1,5 +1,7 @@
 #include "scene/scene_builder.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -44,6 +46,13 @@ bool Crosses(const Segment& s, const Candidate& c) {
 
 bool Inside(double v, double limit) { return v >= 0 && v <= limit; }
 
+// The shortest text that reads back as the same double.
+std::string Shortest(double value) {
+  std::array<char, 32> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
 }  // namespace
 
 Line LineThrough(double x1, double y1, double x2, double y2) {
@@ -53,8 +62,8 @@ Line LineThrough(double x1, double y1, double x2, double y2) {
 
 Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
   if (Count() >= Scene::kMaxSegments) return {Refusal::kTooMany};
-  if (!Inside(x1, width_) || !Inside(y1, height_) || !Inside(x2, width_) || !Inside(y2, height_)) {
-    return {Refusal::kOutside};
+  for (const auto& [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    if (!Inside(x, width_) || !Inside(y, height_)) return {Refusal::kOutside, -1, x, y};
   }
   // Vertical and horizontal first: the slope of the one is 0 / 0 or a
   // division by zero, that of the other a zero no perpendicular can take.
@@ -101,13 +110,15 @@ Verdict SceneBuilder::Add(double x1, double y1, double x2, double y2) {
 
 Scene SceneBuilder::Build() const { return Scene(segments_, width_, height_); }
 
-std::string DescribeRefusal(Refusal refusal, std::string_view other) {
+std::string SceneBuilder::Describe(const Verdict& verdict, std::string_view other) const {
   const std::string o(other);
-  switch (refusal) {
+  switch (verdict.refusal) {
     case Refusal::kTooMany:
       return "more than " + std::to_string(Scene::kMaxSegments) + " segments";
     case Refusal::kOutside:
-      return "an end lies outside the drawing rectangle";
+      return "the end (" + Shortest(verdict.x) + ", " + Shortest(verdict.y) +
+             ") lies outside the drawing rectangle [0, " + Shortest(width_) + "] x [0, " +
+             Shortest(height_) + "]";
     case Refusal::kVertical:
       return "the segment is vertical (x1 = x2)";
     case Refusal::kHorizontal:

@@ -34,13 +34,6 @@ std::string Quote(std::string_view token) {
   return "'" + shown + "'";
 }
 
-// The shortest text that reads back as the same double.
-std::string Shortest(double value) {
-  std::array<char, 32> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
-}
-
 // One number of a scene line, or why it is none. from_chars reads the C
 // locale's format whatever the process's locale, and reports trailing garbage
 // through the end pointer; it takes no leading plus sign, so one is allowed
@@ -77,35 +70,24 @@ Tokens Split(std::string_view line) {
   return tokens;
 }
 
-bool Inside(double v, double limit) { return v >= 0 && v <= limit; }
-
-std::string RefusalReason(const Verdict& verdict, const std::vector<int>& lines) {
+std::string RefusalReason(const SceneBuilder& builder, const Verdict& verdict,
+                          const std::vector<int>& lines) {
   const std::string other = verdict.other >= 0
                                 ? "the segment on line " +
                                       std::to_string(lines[static_cast<std::size_t>(verdict.other)])
                                 : std::string("another segment");
-  return DescribeRefusal(verdict.refusal, other);
+  return builder.Describe(verdict, other);
 }
 
 // Reads the four numbers of a segment line into `v`, or says why they are no
-// segment of this drawing rectangle.
-std::optional<std::string> ParseSegment(const Tokens& tokens, double view_w, double view_h,
-                                        std::array<double, 4>& v) {
+// segment.
+std::optional<std::string> ParseSegment(const Tokens& tokens, std::array<double, 4>& v) {
   if (tokens.count != 4) {
     return "expected four numbers x1 y1 x2 y2, found " +
            (tokens.count > 4 ? std::string("more") : std::to_string(tokens.count));
   }
   for (std::size_t k = 0; k < 4; ++k) {
     if (auto problem = ParseNumber(tokens.items[k], v[k])) return problem;
-  }
-  for (std::size_t end = 0; end < 2; ++end) {
-    const double x = v[2 * end];
-    const double y = v[2 * end + 1];
-    if (!Inside(x, view_w) || !Inside(y, view_h)) {
-      return "the end (" + Shortest(x) + ", " + Shortest(y) +
-             ") lies outside the drawing rectangle [0, " + Shortest(view_w) + "] x [0, " +
-             Shortest(view_h) + "]";
-    }
   }
   return std::nullopt;
 }
@@ -138,15 +120,17 @@ SceneReadResult ReadScene(std::string_view text, double width, double height) {
     if (tokens.count == 0) continue;
 
     if (builder.Count() == Scene::kMaxSegments) {
-      return refuse(line_number, DescribeRefusal(Refusal::kTooMany, {}));
+      return refuse(line_number, builder.Describe({Refusal::kTooMany}, {}));
     }
     std::array<double, 4> v{};
-    if (auto problem = ParseSegment(tokens, width, height, v)) {
+    if (auto problem = ParseSegment(tokens, v)) {
       return refuse(line_number, *problem);
     }
     ClearFloatingPointFaults();
     const Verdict verdict = builder.Add(v[0], v[1], v[2], v[3]);
-    if (!verdict.Accepted()) return refuse(line_number, RefusalReason(verdict, result.lines));
+    if (!verdict.Accepted()) {
+      return refuse(line_number, RefusalReason(builder, verdict, result.lines));
+    }
     // The generation stops with a run-time error when a slope, an intercept or
     // a crossing abscissa overflows; no generated scene holds such a segment,
     // so a loaded one may not either.

@@ -4,9 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QBuffer>
-#include <QByteArray>
-
 #include "qt_canvas/image_canvas.h"
 #include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
@@ -52,8 +49,8 @@ std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& ref
     if (!verdict.Accepted() || fault != nullptr) {
       refusal = "segment " + std::to_string(builder.Count()) + ": " +
                 (fault != nullptr ? std::string(fault)
-                                  : DescribeRefusal(verdict.refusal,
-                                                    "segment " + std::to_string(verdict.other)));
+                                  : builder.Describe(verdict,
+                                                     "segment " + std::to_string(verdict.other)));
       ClearFloatingPointFaults();
       return std::nullopt;
     }
@@ -102,13 +99,6 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
   r.stats.sweep2_ms = traced.sweep2_ms;
   r.image = canvas.Image();
   return r;
-}
-
-std::string EncodePng(const QImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
-  return bytes.toStdString();
 }
 
 }  // namespace kaldra

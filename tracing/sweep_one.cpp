@@ -1,6 +1,7 @@
 #include <string>
 
 #include "scene/run_time_error.h"
+#include "tracing/curve_families.h"
 #include "tracing/pair_sweep.h"
 #include "tracing/sweeps.h"
 #include "tracing/traces.h"
@@ -32,10 +33,10 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
     const char* name;
   };
   const Trace traces[] = {
-      {i1, i2, j1, j2, kCyan, "endpoint bisector 1 (left ends)"},
-      {i2, i1, j2, j1, kMagenta, "endpoint bisector 2 (right ends)"},
-      {i1, i2, j2, j1, kYellow, "endpoint bisector 3 (left end of i, right end of j)"},
-      {i2, i1, j1, j2, kRed, "endpoint bisector 4 (right end of i, left end of j)"},
+      {i1, i2, j1, j2, kEndpointBisectorColors[0], "endpoint bisector 1 (left ends)"},
+      {i2, i1, j2, j1, kEndpointBisectorColors[1], "endpoint bisector 2 (right ends)"},
+      {i1, i2, j2, j1, kEndpointBisectorColors[2], "endpoint bisector 3 (left end of i, right end of j)"},
+      {i2, i1, j1, j2, kEndpointBisectorColors[3], "endpoint bisector 4 (right end of i, left end of j)"},
   };
   for (const Trace& t : traces) {
     // Faults are ours only from here on: the window system's own
@@ -46,9 +47,9 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
   }
   ClearFloatingPointFaults();
   const AngleBisectors bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
-  samples += TraceLineBisector(pair, bisectors.first, kBlue);
+  samples += TraceLineBisector(pair, bisectors.first, kAngleBisectorColors[0]);
   CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 1"); });
-  samples += TraceLineBisector(pair, bisectors.second, kGreen);
+  samples += TraceLineBisector(pair, bisectors.second, kAngleBisectorColors[1]);
   CheckFloatingPointFaultsAt([&] { return Where(i, j, "angle bisector 2"); });
   return samples;
 }

@@ -48,7 +48,7 @@ namespace {
 const QString s0 = "100 120 260 200\n", s1 = "420 90 560 230\n", s2 = "480 330 300 400\n";
 
 QImage Rendered(const std::optional<Scene>& scene, std::optional<std::uint32_t> seed = {}) {
-  return RenderScene({seed, scene}, kClientWidth, kClientHeight, false).image;
+  return RenderScene({seed, scene}, kDefaultCanvasWidth, kDefaultCanvasHeight, false).image;
 }
 
 void PressKeys(QWidget& form, const QString& keys) {
@@ -254,7 +254,7 @@ class FrmKaldraTest : public QObject {
     QTest::newRow("drag an end across refusals and back, keep first ends first") << QStringList{
         "p260,200 m265,215 m-10,200 m420,250 m100,300 m500,100 m270,235 r270,235 "
         "p480,330 r500,350 p490,160 m495,170 r500,180",
-        "an end lies outside.*x or its y with an end of segment 1.*vertical.*crosses segment 1",
+        "the end \\(-10, 200\\) lies outside.*x or its y with an end of segment 1.*vertical.*crosses segment 1",
         "100 120 270 235\n430 110 570 250\n500 350 300 400\n"};
     QTest::newRow("add a segment")
         << QStringList{"p600,450 m110,300 m650,470 r700,520", "the segment crosses segment 2",
