@@ -20,15 +20,24 @@ inline constexpr Color kYellow = 0x00FFFF;
 // The name of a colour the drawing uses, for the legend; empty for another.
 constexpr const char* ColorName(Color c) {
   switch (c) {
-    case kWhite: return "white";
-    case kBlack: return "black";
-    case kRed: return "red";
-    case kGreen: return "green";
-    case kBlue: return "blue";
-    case kCyan: return "cyan";
-    case kMagenta: return "magenta";
-    case kYellow: return "yellow";
-    default: return "";
+    case kWhite:
+      return "white";
+    case kBlack:
+      return "black";
+    case kRed:
+      return "red";
+    case kGreen:
+      return "green";
+    case kBlue:
+      return "blue";
+    case kCyan:
+      return "cyan";
+    case kMagenta:
+      return "magenta";
+    case kYellow:
+      return "yellow";
+    default:
+      return "";
   }
 }
 

@@ -14,12 +14,12 @@
 #include <utility>
 #include <vector>
 
+#include "output_files/output_files.h"
+#include "qt_canvas/image_canvas.h"
 #include "scene/exit_status.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
 #include "scene/scene_file.h"
-#include "output_files/output_files.h"
-#include "qt_canvas/image_canvas.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"

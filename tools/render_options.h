@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace kaldra {
 
 // Each side of --size lies in this range.

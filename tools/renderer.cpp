@@ -48,9 +48,9 @@ std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& ref
     const char* fault = RaisedFloatingPointFault();
     if (!verdict.Accepted() || fault != nullptr) {
       refusal = "segment " + std::to_string(builder.Count()) + ": " +
-                (fault != nullptr ? std::string(fault)
-                                  : builder.Describe(verdict,
-                                                     "segment " + std::to_string(verdict.other)));
+                (fault != nullptr
+                     ? std::string(fault)
+                     : builder.Describe(verdict, "segment " + std::to_string(verdict.other)));
       ClearFloatingPointFaults();
       return std::nullopt;
     }

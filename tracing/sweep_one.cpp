@@ -35,8 +35,10 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
   const Trace traces[] = {
       {i1, i2, j1, j2, kEndpointBisectorColors[0], "endpoint bisector 1 (left ends)"},
       {i2, i1, j2, j1, kEndpointBisectorColors[1], "endpoint bisector 2 (right ends)"},
-      {i1, i2, j2, j1, kEndpointBisectorColors[2], "endpoint bisector 3 (left end of i, right end of j)"},
-      {i2, i1, j1, j2, kEndpointBisectorColors[3], "endpoint bisector 4 (right end of i, left end of j)"},
+      {i1, i2, j2, j1, kEndpointBisectorColors[2],
+       "endpoint bisector 3 (left end of i, right end of j)"},
+      {i2, i1, j1, j2, kEndpointBisectorColors[3],
+       "endpoint bisector 4 (right end of i, left end of j)"},
   };
   for (const Trace& t : traces) {
     // Faults are ours only from here on: the window system's own

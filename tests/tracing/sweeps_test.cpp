@@ -66,7 +66,8 @@ TEST(TraceDiagram, StopsAtTheYieldThatSaysSo) {
       EXPECT_EQ(canvas.calls, std::vector(whole.calls.begin(), whole.calls.begin() + stop_at));
       // Stopped at an announcement, not one colour of that pair is set.
       const std::string& last = canvas.calls.back();
-      EXPECT_TRUE(last == "DoEvents" || last.ends_with(" " + std::to_string(canvas.fore_colors.size())))
+      EXPECT_TRUE(last == "DoEvents" ||
+                  last.ends_with(" " + std::to_string(canvas.fore_colors.size())))
           << last;
     }
   }
