@@ -4,8 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "app/window_actions.h"
 #include "command_line/command_line_help.h"
+#include "instrument/window_actions.h"
 
 namespace kaldra {
 

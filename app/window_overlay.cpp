@@ -4,6 +4,9 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QLineF>
+#include <QPointF>
+#include <QString>
 
 #include "qt_canvas/image_canvas.h"
 #include "tracing/curve_families.h"
@@ -32,8 +35,7 @@ void PaintBox(QPainter& painter, const QRect& box) {
   painter.drawRect(box.adjusted(0, 0, -1, -1));
 }
 
-}  // namespace
-
+// A box at the top right naming each family of curves with its colours.
 void PaintLegend(QPainter& painter, const QRect& client) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
@@ -63,15 +65,16 @@ void PaintLegend(QPainter& painter, const QRect& client) {
   painter.restore();
 }
 
-void PaintPairHighlight(QPainter& painter, const QLineF& first, const QLineF& second) {
+// The two segments of the pair being traced, under a wide translucent band.
+void PaintPairHighlight(QPainter& painter, const SegmentEnds& first, const SegmentEnds& second) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(kHighlight, 6, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(first);
-  painter.drawLine(second);
+  for (const SegmentEnds& e : {first, second}) painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
   painter.restore();
 }
 
+// One line of text in a box at the bottom left.
 void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
@@ -83,6 +86,7 @@ void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
   painter.restore();
 }
 
+// A short note in a box next to `at`, kept inside the client area.
 void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString& text) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
@@ -96,6 +100,19 @@ void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString
   painter.setPen(kBoxText);
   painter.drawText(box, Qt::AlignCenter, text);
   painter.restore();
+}
+
+}  // namespace
+
+void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay) {
+  if (overlay.highlight)
+    PaintPairHighlight(painter, overlay.highlight->first, overlay.highlight->second);
+  if (overlay.legend) PaintLegend(painter, client);
+  if (!overlay.note.empty()) {
+    PaintNote(painter, client, QPointF(overlay.note_x, overlay.note_y),
+              QString::fromStdString(overlay.note));
+  }
+  if (!overlay.status.empty()) PaintStatus(painter, client, QString::fromStdString(overlay.status));
 }
 
 }  // namespace kaldra

@@ -1,4 +1,4 @@
-#include "app/scene_edit.h"
+#include "instrument/scene_edit.h"
 
 #include <algorithm>
 #include <cmath>
