@@ -5,11 +5,10 @@
 
 namespace kaldra {
 
-std::uint64_t RetraceQueue::Request(SceneRef scene, Time now) {
+void RetraceQueue::Request(SceneRef scene, Time now) {
   pending_ = TraceJob{++requests_, std::move(scene), Time(0)};
   wanted_ = awaited_ = requests_;
   if (!outdated_since_) outdated_since_ = now;
-  return requests_;
 }
 
 void RetraceQueue::Cancel() {

@@ -38,9 +38,8 @@ class RetraceQueue {
  public:
   static constexpr Time kLongestWithoutPicture{100};
 
-  // Asks for the scene's diagram at `now`; returns the request's number,
-  // which grows with every request.
-  std::uint64_t Request(SceneRef scene, Time now);
+  // Asks for the scene's diagram at `now`.
+  void Request(SceneRef scene, Time now);
   // Makes every request so far obsolete, never to be shown.
   void Cancel();
   // The next trace to run, when one is waiting and none is in flight.
