@@ -1,5 +1,6 @@
 #include "app/background_trace.h"
 
+#include <chrono>
 #include <utility>
 
 #include "qt_canvas/image_canvas.h"
@@ -11,36 +12,26 @@ namespace kaldra {
 
 namespace {
 
-// Thrown from a yield of an obsolete trace; caught in the worker's loop.
-struct TraceObsolete {};
-
-// A canvas whose yields give up as soon as its request is no longer current,
-// so at most the outer index each thread is tracing is traced in vain; after
-// `finish_after` it goes on all the same, unless the request was cancelled.
-class ObsoletableCanvas : public ImageCanvas {
+// A canvas whose yields stop the trace once its job says so, so at most the
+// outer index each thread is tracing is traced in vain.
+class JobCanvas : public ImageCanvas {
  public:
-  using Clock = std::chrono::steady_clock;
-  ObsoletableCanvas(int width, int height, const std::atomic<std::uint64_t>& current,
-                    std::uint64_t request, Clock::time_point finish_after)
-      : ImageCanvas(width, height),
-        current_(current),
-        request_(request),
-        finish_after_(finish_after) {}
-  void DoEvents() override { ThrowIfObsolete(); }
-  void BeforePair(int /*i*/, int /*j*/) override { ThrowIfObsolete(); }
+  JobCanvas(int width, int height, const TraceJob& job, const std::atomic<std::uint64_t>& wanted)
+      : ImageCanvas(width, height), job_(job), wanted_(wanted) {}
+  bool DoEvents() override { return GoesOn(); }
+  bool BeforePair(int /*i*/, int /*j*/) override { return GoesOn(); }
 
  private:
-  void ThrowIfObsolete() const {
-    const std::uint64_t current = current_.load(std::memory_order_relaxed);
-    if (current == request_) return;
-    if (current == 0 || Clock::now() < finish_after_) throw TraceObsolete{};
-  }
-  const std::atomic<std::uint64_t>& current_;
-  std::uint64_t request_;
-  Clock::time_point finish_after_;
+  bool GoesOn() const { return job_.GoesOn(wanted_.load(std::memory_order_relaxed), SteadyNow()); }
+  const TraceJob& job_;
+  const std::atomic<std::uint64_t>& wanted_;
 };
 
 }  // namespace
+
+Time SteadyNow() {
+  return std::chrono::duration_cast<Time>(std::chrono::steady_clock::now().time_since_epoch());
+}
 
 BackgroundTrace::BackgroundTrace(int width, int height, Finished finished)
     : width_(width), height_(height), finished_(std::move(finished)), worker_([this] { Run(); }) {}
@@ -50,69 +41,41 @@ BackgroundTrace::~BackgroundTrace() {
     const std::lock_guard lock(mutex_);
     stop_ = true;
   }
-  current_ = 0;
+  Want(0);  // the trace in flight stops at its next yield
   wake_.notify_one();
   worker_.join();
 }
 
-std::uint64_t BackgroundTrace::Request(Scene scene) {
-  std::uint64_t request = 0;
+void BackgroundTrace::Start(TraceJob job) {
   {
     const std::lock_guard lock(mutex_);
-    next_ = std::move(scene);
-    request = ++requests_;
-    current_ = request;
-    if (!outdated_since_) outdated_since_ = std::chrono::steady_clock::now();
+    next_ = std::move(job);
   }
   wake_.notify_one();
-  return request;
-}
-
-std::uint64_t BackgroundTrace::Cancel() {
-  const std::lock_guard lock(mutex_);
-  next_.reset();
-  outdated_since_.reset();
-  current_ = 0;
-  return requests_;
 }
 
 void BackgroundTrace::Run() {
   for (;;) {
-    std::optional<Scene> scene;
-    std::uint64_t request = 0;
-    ObsoletableCanvas::Clock::time_point finish_after;
+    std::optional<TraceJob> job;
     {
       std::unique_lock lock(mutex_);
       wake_.wait(lock, [this] { return stop_ || next_.has_value(); });
       if (stop_) return;
-      scene = std::move(next_);
+      job = std::move(next_);
       next_.reset();
-      request = current_;
-      finish_after = outdated_since_.value_or(ObsoletableCanvas::Clock::now()) +
-                     kLongestWithoutPicture;
     }
-    if (request == 0) continue;
-    ObsoletableCanvas canvas(width_, height_, current_, request, finish_after);
+    JobCanvas canvas(width_, height_, *job, wanted_);
+    Outcome outcome = Outcome::kFinished;
     std::string error;
     try {
-      DrawScene(*scene, canvas);
-      TraceDiagramParallel(*scene, canvas, TracingThreads());
-    } catch (const TraceObsolete&) {
-      continue;
+      DrawScene(*job->scene, canvas);
+      if (TraceDiagram(*job->scene, canvas, {TracingThreads()}).stopped)
+        outcome = Outcome::kStopped;
     } catch (const RunTimeError& e) {
+      outcome = Outcome::kFailed;
       error = e.what();
     }
-    {
-      const std::lock_guard lock(mutex_);
-      if (current_ == 0) continue;  // cancelled meanwhile
-      // Up to date until the next request, unless a newer one is waiting.
-      if (current_ == request) {
-        outdated_since_.reset();
-      } else {
-        outdated_since_ = ObsoletableCanvas::Clock::now();
-      }
-    }
-    finished_(request, *scene, canvas.Image(), error);
+    finished_(canvas.Image(), outcome, error);
   }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -12,39 +11,33 @@
 
 #include <QImage>
 
-#include "scene/scene.h"
+#include "instrument/retrace_queue.h"
 
 namespace kaldra {
 
-// Traces scenes on a worker thread while the user drags, each into a picture
-// of its own, so the window keeps answering and only ever shows complete
-// diagrams. Only the newest request matters: a newer one makes the trace in
-// progress obsolete, and that trace gives up at its next yield. But a drag
-// faster than the tracing would then never see a picture, so once the newest
-// picture is kLongestWithoutPicture out of date, the trace in progress is
-// finished and reported all the same.
+// The window's clock, as it tells the instrument the time.
+Time SteadyNow();
+
+// Traces the jobs the instrument hands out for edits on a worker thread, one
+// at a time, each into a picture of its own, so that the window keeps
+// answering while the user drags. At every yield the trace asks its job
+// whether to go on, with the newest request the window last passed on.
 class BackgroundTrace {
  public:
-  // A finished trace: its request's number, its scene, and the picture, or
-  // the run-time error that ended it. Called on the worker thread, for the
-  // newest request or one finished to keep the pictures coming, never for a
-  // cancelled one (but a cancel may come while the call is under way).
-  using Finished = std::function<void(std::uint64_t request, const Scene& scene,
-                                      const QImage& picture, const std::string& error)>;
-
-  static constexpr std::chrono::milliseconds kLongestWithoutPicture{100};
+  // A trace ended: its picture and how it ended, with the run-time error's
+  // message when it failed. Called on the worker thread.
+  using Finished =
+      std::function<void(const QImage& picture, Outcome outcome, const std::string& error)>;
 
   BackgroundTrace(int width, int height, Finished finished);
   ~BackgroundTrace();
   BackgroundTrace(const BackgroundTrace&) = delete;
   BackgroundTrace& operator=(const BackgroundTrace&) = delete;
 
-  // Asks for the scene's diagram; returns the request's number, which grows
-  // with every request.
-  std::uint64_t Request(Scene scene);
-  // Makes every request so far obsolete, never to be reported; returns the
-  // number of the last one.
-  std::uint64_t Cancel();
+  // The instrument's newest request (WantedTrace), for the trace in flight.
+  void Want(std::uint64_t wanted) { wanted_.store(wanted, std::memory_order_relaxed); }
+  // Traces the job. Precondition: the one before has been reported.
+  void Start(TraceJob job);
 
  private:
   void Run();
@@ -54,13 +47,10 @@ class BackgroundTrace {
   Finished finished_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::optional<Scene> next_;  // waiting to be traced, under mutex_
-  bool stop_ = false;          // under mutex_
-  // Since when the newest picture reported is out of date, under mutex_.
-  std::optional<std::chrono::steady_clock::time_point> outdated_since_;
-  std::uint64_t requests_ = 0;
-  std::atomic<std::uint64_t> current_{0};  // the request still wanted; 0 for none
-  std::thread worker_;                     // last, so that it starts after everything it reads
+  std::optional<TraceJob> next_;  // under mutex_
+  bool stop_ = false;             // under mutex_
+  std::atomic<std::uint64_t> wanted_{0};
+  std::thread worker_;  // last, so that it starts after everything it reads
 };
 
 }  // namespace kaldra

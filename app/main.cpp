@@ -6,13 +6,14 @@
 
 #include <QApplication>
 
-#include "app/drawing_session.h"
 #include "app/frm_kaldra.h"
 #include "app/open_display.h"
 #include "app/run_time_report.h"
 #include "app/window_destroyed_filter.h"
 #include "app/window_options.h"
+#include "instrument/scene_origin.h"
 #include "scene/exit_status.h"
+#include "scene/random_source.h"
 
 namespace {
 
@@ -54,18 +55,15 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", kaldra::WindowVersionText().c_str());
     return kaldra::kExitDone;
   }
-  kaldra::SceneOrigin origin;
+  kaldra::WindowSceneRead read;
   if (options.scene_path) {
-    kaldra::SceneFileRead read = kaldra::DrawingSession(kaldra::kClientWidth, kaldra::kClientHeight)
-                                     .ReadSceneFile(*options.scene_path);
-    if (!read.origin) {
+    read = kaldra::ReadWindowSceneFile(*options.scene_path, kaldra::kDefaultCanvasWidth,
+                                       kaldra::kDefaultCanvasHeight);
+    if (!read.scene) {
       // A refused scene is told as the renderer tells it, "FILE:LINE: reason".
       std::fprintf(stderr, "%s%s\n", read.unreadable ? "kaldra: " : "", read.problem.c_str());
       return kaldra::kExitUsage;
     }
-    origin = std::move(*read.origin);
-  } else {
-    origin = options.seed ? kaldra::SceneOrigin{options.seed, {}, {}} : kaldra::NewRandomOrigin();
   }
   if (!HasDisplay()) {
     std::fprintf(stderr,
@@ -80,7 +78,13 @@ int main(int argc, char* argv[]) {
   // A window destroyed by another program ends the program as closing it does.
   kaldra::WindowDestroyedFilter destroyed(form, [&form] { form.close(); });
   QApplication::instance()->installNativeEventFilter(&destroyed);
-  const auto load = [&form, &origin] { form.Form_Load(std::move(origin)); };
+  const auto load = [&] {
+    if (read.scene) {
+      form.Form_Load(*options.scene_path, std::move(*read.scene));
+    } else {
+      form.Form_Load(options.seed.value_or(kaldra::ClockSeed()));
+    }
+  };
   if (const int status = kaldra::RunLoadHandler(form, load); status != 0) return status;
   return QApplication::exec();
 }

@@ -1,29 +1,15 @@
 #include "app/window_options.h"
 
-#include <charconv>
 #include <memory>
-#include <string_view>
-#include <system_error>
 
 #include <CLI/CLI.hpp>
 
-#include "app/window_actions.h"
 #include "command_line/command_line_help.h"
+#include "instrument/window_actions.h"
 
 namespace kaldra {
 
 namespace {
-
-// A whole decimal number from 0 to 2^32 - 1, read as kaldra-render reads its
-// seed: no sign, no base prefix, nothing after the digits.
-std::optional<std::uint32_t> ParseSeed(std::string_view text) {
-  std::uint32_t seed = 0;
-  if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
-  const char* const end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, seed);
-  if (ec != std::errc() || ptr != end) return std::nullopt;
-  return seed;
-}
 
 // The usage line names the choice between --seed and --scene, which CLI11's
 // generic "[OPTIONS]" would hide.
@@ -52,13 +38,7 @@ struct WindowCommandLine {
     app.add_flag("--version", version, "show the version");
     seed_option = app.add_option("--seed", seed, "the random scene of seed N, 0 to 4294967295")
                       ->type_name("N")
-                      ->check(CLI::Validator(
-                          [](const std::string& text) {
-                            return ParseSeed(text)
-                                       ? std::string()
-                                       : "not a whole number from 0 to 4294967295: '" + text + "'";
-                          },
-                          "", ""));
+                      ->check(SeedCheck());
     scene_option = app.add_option("--scene", scene, "the scene of FILE ('-': standard input)")
                        ->type_name("FILE")
                        ->check(CLI::Validator(

@@ -1,10 +1,15 @@
 #include "app/window_overlay.h"
 
 #include <algorithm>
-#include <vector>
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QLineF>
+#include <QPointF>
+#include <QString>
+
+#include "qt_canvas/image_canvas.h"
+#include "tracing/curve_families.h"
 
 namespace kaldra {
 
@@ -17,22 +22,11 @@ const QColor kBoxText(230, 230, 230);
 // Orange is no colour of the diagram.
 const QColor kHighlight(255, 140, 0, 110);
 
-struct LegendRow {
-  const char* family;
-  const char* colour_names;
-  std::vector<QColor> colours;
-};
-
-const std::vector<LegendRow>& LegendRows() {
-  static const std::vector<LegendRow> rows = {
-      {"Segments and labels", "white", {Qt::white}},
-      {"Endpoint bisectors",
-       "cyan, magenta, yellow, red",
-       {Qt::cyan, Qt::magenta, Qt::yellow, Qt::red}},
-      {"Angle bisectors", "blue, green", {Qt::blue, Qt::green}},
-      {"Parabolas", "magenta, cyan, yellow, green", {Qt::magenta, Qt::cyan, Qt::yellow, Qt::green}},
-  };
-  return rows;
+// "Endpoint bisectors: cyan, magenta, yellow, red".
+QString LegendText(const CurveFamily& family) {
+  QStringList names;
+  for (const Color c : family.colors) names << QString::fromUtf8(ColorName(c));
+  return QString::fromUtf8(family.name) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
 }
 
 void PaintBox(QPainter& painter, const QRect& box) {
@@ -41,8 +35,7 @@ void PaintBox(QPainter& painter, const QRect& box) {
   painter.drawRect(box.adjusted(0, 0, -1, -1));
 }
 
-}  // namespace
-
+// A box at the top right naming each family of curves with its colours.
 void PaintLegend(QPainter& painter, const QRect& client) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
@@ -50,40 +43,38 @@ void PaintLegend(QPainter& painter, const QRect& client) {
   const int swatch = metrics.ascent() - 2;
   const int swatches_width = 4 * (swatch + 3) + 6;
   int text_width = 0;
-  for (const LegendRow& row : LegendRows()) {
-    text_width = qMax(text_width, metrics.horizontalAdvance(QStringLiteral("%1: %2").arg(
-                                      QLatin1String(row.family), QLatin1String(row.colour_names))));
+  for (const CurveFamily& family : kCurveFamilies) {
+    text_width = qMax(text_width, metrics.horizontalAdvance(LegendText(family)));
   }
-  const int rows = static_cast<int>(LegendRows().size());
+  const int rows = static_cast<int>(kCurveFamilies.size());
   const QRect box(client.right() - (swatches_width + text_width + 20) - 8, client.top() + 8,
                   swatches_width + text_width + 20, rows * line + 12);
   PaintBox(painter, box);
   int y = box.top() + 6;
-  for (const LegendRow& row : LegendRows()) {
+  for (const CurveFamily& family : kCurveFamilies) {
     int x = box.left() + 10;
-    for (const QColor& colour : row.colours) {
-      painter.fillRect(QRect(x, y + (line - swatch) / 2, swatch, swatch), colour);
+    for (const Color colour : family.colors) {
+      painter.fillRect(QRect(x, y + (line - swatch) / 2, swatch, swatch), ToQColor(colour));
       x += swatch + 3;
     }
     painter.setPen(kBoxText);
-    painter.drawText(
-        QRect(box.left() + 10 + swatches_width, y, text_width + 4, line),
-        Qt::AlignLeft | Qt::AlignVCenter,
-        QStringLiteral("%1: %2").arg(QLatin1String(row.family), QLatin1String(row.colour_names)));
+    painter.drawText(QRect(box.left() + 10 + swatches_width, y, text_width + 4, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, LegendText(family));
     y += line;
   }
   painter.restore();
 }
 
-void PaintPairHighlight(QPainter& painter, const QLineF& first, const QLineF& second) {
+// The two segments of the pair being traced, under a wide translucent band.
+void PaintPairHighlight(QPainter& painter, const SegmentEnds& first, const SegmentEnds& second) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(kHighlight, 6, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(first);
-  painter.drawLine(second);
+  for (const SegmentEnds& e : {first, second}) painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
   painter.restore();
 }
 
+// One line of text in a box at the bottom left.
 void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
@@ -95,6 +86,7 @@ void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
   painter.restore();
 }
 
+// A short note in a box next to `at`, kept inside the client area.
 void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString& text) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
@@ -108,6 +100,19 @@ void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString
   painter.setPen(kBoxText);
   painter.drawText(box, Qt::AlignCenter, text);
   painter.restore();
+}
+
+}  // namespace
+
+void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay) {
+  if (overlay.highlight)
+    PaintPairHighlight(painter, overlay.highlight->first, overlay.highlight->second);
+  if (overlay.legend) PaintLegend(painter, client);
+  if (!overlay.note.empty()) {
+    PaintNote(painter, client, QPointF(overlay.note_x, overlay.note_y),
+              QString::fromStdString(overlay.note));
+  }
+  if (!overlay.status.empty()) PaintStatus(painter, client, QString::fromStdString(overlay.status));
 }
 
 }  // namespace kaldra

@@ -35,8 +35,7 @@ void BM_PlainRatio(benchmark::State& state) {
       samples = plain::TracePlainly(segments, kDefaultCanvasWidth, kDefaultCanvasHeight).samples;
     });
     MemoryCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
-    canvas.AutoRedraw(false);
-    const double r = Seconds([&] { TraceDiagramParallel(scene, canvas, threads); });
+    const double r = Seconds([&] { TraceDiagram(scene, canvas, {threads}); });
     render_s += r;
     state.SetIterationTime(r);
   }

@@ -28,7 +28,6 @@ double ProcessSeconds() {
 template <typename Trace>
 Times Timed(Trace&& trace) {
   MemoryCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  canvas.AutoRedraw(false);
   const auto wall = std::chrono::steady_clock::now();
   const double cpu = ProcessSeconds();
   trace(canvas);
@@ -48,10 +47,9 @@ void BM_Retrace(benchmark::State& state) {
   Times baseline, fast;
   for (auto _ : state) {
     const Times b = Timed([&](Canvas& canvas) {
-      samples = SweepOne(scene, canvas, Skipping::kOff).samples +
-                SweepTwo(scene, canvas, Skipping::kOff).samples;
+      samples = TraceDiagram(scene, canvas, {.skipping = Skipping::kOff}).samples;
     });
-    const Times f = Timed([&](Canvas& canvas) { TraceDiagramParallel(scene, canvas, threads); });
+    const Times f = Timed([&](Canvas& canvas) { TraceDiagram(scene, canvas, {threads}); });
     baseline.wall += b.wall;
     baseline.cpu += b.cpu;
     fast.wall += f.wall;

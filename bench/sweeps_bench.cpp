@@ -16,9 +16,8 @@ void BM_BothSweeps(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     MemoryCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
-    canvas.AutoRedraw(false);
     state.ResumeTiming();
-    samples = SweepOne(scene, canvas).samples + SweepTwo(scene, canvas).samples;
+    samples = TraceDiagram(scene, canvas).samples;
     benchmark::DoNotOptimize(canvas.PixelsWritten());
   }
   state.counters["samples"] = static_cast<double>(samples);

@@ -59,6 +59,20 @@ class SynopsisFormatter final : public CLI::Formatter {
 
 }  // namespace
 
+std::optional<std::uint32_t> ParseSeed(std::string_view text) {
+  std::uint32_t seed = 0;
+  if (!ParseDecimal(text, seed)) return std::nullopt;
+  return seed;
+}
+
+CLI::Validator SeedCheck() {
+  return {[](const std::string& text) -> std::string {
+            if (ParseSeed(text)) return {};
+            return "needs a whole number from 0 to 4294967295, not '" + text + "'";
+          },
+          "", ""};
+}
+
 std::shared_ptr<CLI::Formatter> UsageFormatter() { return std::make_shared<SynopsisFormatter>(); }
 
 std::string UsageErrorLine(const std::string& program, const CLI::ParseError& error) {

@@ -1,17 +1,21 @@
 #include "qt_canvas/image_canvas.h"
 
-#include <QColor>
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
 namespace kaldra {
 
-namespace {
+QColor ToQColor(Color color) { return QColor::fromRgb(ToArgbPixel(color)); }
 
-QColor ToQColor(Color c) { return QColor::fromRgb(ToArgbPixel(c)); }
-
-}  // namespace
+std::string EncodePng(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
+  return bytes.toStdString();
+}
 
 ImageCanvas::ImageCanvas(int width, int height) : image_(width, height, QImage::Format_RGB32) {
   image_.fill(Qt::black);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+
+#include <QColor>
 #include <QFont>
 #include <QImage>
 
@@ -31,5 +34,12 @@ class ImageCanvas : public Canvas {
 
   QImage image_;
 };
+
+// The colour as Qt paints it, the canvas's pixel exactly.
+QColor ToQColor(Color color);
+
+// The picture as PNG data, as both programs save it; empty if Qt cannot
+// encode it.
+std::string EncodePng(const QImage& image);
 
 }  // namespace kaldra

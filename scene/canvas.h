@@ -59,13 +59,17 @@ class Canvas {
   // Text with its top-left corner at the current position.
   virtual void Print(std::string_view text) = 0;
 
-  // Lets the window system handle what is pending (repaints, clicks).
-  virtual void DoEvents() {}
+  // Lets the window system handle what is pending (repaints, clicks). Returns
+  // whether the drawing goes on: false when the user has asked for another
+  // scene or ended the program, or a newer edit has made the trace obsolete;
+  // the sweeps then stop at once and return.
+  virtual bool DoEvents() { return true; }
 
   // Called by the sweeps right before they trace the pair (i, j). The window
-  // waits here when the user asks for a slower pace or a pause; by default
-  // nothing happens, so a drawing at full speed is not touched.
-  virtual void BeforePair(int /*i*/, int /*j*/) {}
+  // waits here when the user asks for a slower pace or a pause; returns
+  // whether to go on, as DoEvents does. By default the drawing goes on at
+  // once, so a drawing at full speed is not touched.
+  virtual bool BeforePair(int /*i*/, int /*j*/) { return true; }
 
   // One pixel at (lround(x), lround(y)) in the foreground colour; a point off
   // the surface is not shown. The current position becomes (x, y).

@@ -17,6 +17,30 @@ inline constexpr Color kCyan = 0xFFFF00;
 inline constexpr Color kMagenta = 0xFF00FF;
 inline constexpr Color kYellow = 0x00FFFF;
 
+// The name of a colour the drawing uses, for the legend; empty for another.
+constexpr const char* ColorName(Color c) {
+  switch (c) {
+    case kWhite:
+      return "white";
+    case kBlack:
+      return "black";
+    case kRed:
+      return "red";
+    case kGreen:
+      return "green";
+    case kBlue:
+      return "blue";
+    case kCyan:
+      return "cyan";
+    case kMagenta:
+      return "magenta";
+    case kYellow:
+      return "yellow";
+    default:
+      return "";
+  }
+}
+
 // The same colour as an opaque 0xAARRGGBB pixel, the layout of 32-bit image
 // memory on every platform we draw on.
 constexpr std::uint32_t ToArgbPixel(Color c) {

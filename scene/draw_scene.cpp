@@ -3,7 +3,7 @@
 namespace kaldra {
 
 void DrawScene(const Scene& scene, Canvas& canvas) {
-  canvas.ForeColor(kWhite);
+  canvas.ForeColor(kSceneColor);
   canvas.BackColor(kBlack);
   canvas.PSet(kCountLabelX, kCountLabelY);
   canvas.Print("N=" + FormatNumber(scene.SegCount()));

@@ -1,8 +1,10 @@
 #include "scene/scene_builder.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <utility>
 
+#include "scene/decimal_text.h"
 #include "scene/power.h"
 
 namespace kaldra {
@@ -68,8 +70,10 @@ Verdict SceneBuilder::Judge(double x1, double y1, double x2, double y2) const {
 Verdict SceneBuilder::JudgeRules(double x1, double y1, double x2, double y2,
                                  FaultRecord& faults) const {
   if (Count() >= Scene::kMaxSegments) return {Refusal::kTooMany};
-  if (!Inside(x1, width_) || !Inside(y1, height_) || !Inside(x2, width_) || !Inside(y2, height_)) {
-    return {Refusal::kOutside};
+  for (const auto& [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
+    if (!Inside(x, width_) || !Inside(y, height_)) {
+      return {Refusal::kOutside, -1, FloatFault::kNone, x, y};
+    }
   }
   // Vertical and horizontal first: the slope of the one is 0 / 0 or a
   // division by zero, that of the other a zero no perpendicular can take.
@@ -123,19 +127,15 @@ Verdict SceneBuilder::Add(double x1, double y1, double x2, double y2) {
 
 Scene SceneBuilder::Build() const { return Scene(segments_, width_, height_); }
 
-std::string DescribeVerdict(const Verdict& verdict, std::string_view other) {
-  if (verdict.refusal != Refusal::kNone) return DescribeRefusal(verdict.refusal, other);
-  return std::string(FaultName(verdict.fault)) +
-         " computing the segment's line or testing it against the segments before it";
-}
-
-std::string DescribeRefusal(Refusal refusal, std::string_view other) {
+std::string SceneBuilder::Describe(const Verdict& verdict, std::string_view other) const {
   const std::string o(other);
-  switch (refusal) {
+  switch (verdict.refusal) {
     case Refusal::kTooMany:
       return "more than " + std::to_string(Scene::kMaxSegments) + " segments";
     case Refusal::kOutside:
-      return "an end lies outside the drawing rectangle";
+      return "the end (" + ShortestText(verdict.x) + ", " + ShortestText(verdict.y) +
+             ") lies outside the drawing rectangle [0, " + ShortestText(width_) + "] x [0, " +
+             ShortestText(height_) + "]";
     case Refusal::kVertical:
       return "the segment is vertical (x1 = x2)";
     case Refusal::kHorizontal:
@@ -154,7 +154,8 @@ std::string DescribeRefusal(Refusal refusal, std::string_view other) {
     case Refusal::kNone:
       break;
   }
-  return {};
+  return std::string(FaultName(verdict.fault)) +
+         " computing the segment's line or testing it against the segments before it";
 }
 
 }  // namespace kaldra

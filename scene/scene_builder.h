@@ -35,14 +35,10 @@ struct Verdict {
   Refusal refusal = Refusal::kNone;
   int other = -1;
   FloatFault fault = FloatFault::kNone;  // the fault a flag test would name
+  double x = 0, y = 0;                   // kOutside: the first end found outside
 
   bool Accepted() const { return refusal == Refusal::kNone && fault == FloatFault::kNone; }
 };
-
-// The reason in words; `other` names the segment the verdict points at.
-std::string DescribeRefusal(Refusal refusal, std::string_view other);
-// The verdict's reason in words: the rule it breaks, or else its fault.
-std::string DescribeVerdict(const Verdict& verdict, std::string_view other);
 
 // The one place where candidates are judged and placed: the random scene, a
 // scene read from text, the benchmarks and the tests all build through it, so
@@ -61,6 +57,12 @@ class SceneBuilder {
   Verdict Add(double x1, double y1, double x2, double y2);
 
   int Count() const { return static_cast<int>(segments_.size()); }
+
+  // The reason of a refusal in words, as the window, the renderer and scene
+  // files give it: the rule the candidate breaks, or else its fault; `other`
+  // names the segment the verdict points at. An end outside is named with its
+  // coordinates and the rectangle.
+  std::string Describe(const Verdict& verdict, std::string_view other) const;
 
   // The scene of the segments accepted so far. Precondition: Count() >= 1.
   Scene Build() const;

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <system_error>
 
-#include "scene/decimal_text.h"
 #include "arithmetic/double_bits.h"
+#include "scene/decimal_text.h"
 #include "scene/scene_builder.h"
 
 namespace kaldra {
@@ -33,9 +33,6 @@ std::string Quote(std::string_view token) {
   if (token.size() > kMaxShown) shown += "...";
   return "'" + shown + "'";
 }
-
-// The shortest text that reads back as the same double.
-std::string Shortest(double value) { return ShortestText(value); }
 
 // One number of a scene line, or why it is none. The C locale's format
 // whatever the process's locale, and trailing garbage refused; no leading plus
@@ -72,35 +69,24 @@ Tokens Split(std::string_view line) {
   return tokens;
 }
 
-bool Inside(double v, double limit) { return v >= 0 && v <= limit; }
-
-std::string RefusalReason(const Verdict& verdict, const std::vector<int>& lines) {
+std::string RefusalReason(const SceneBuilder& builder, const Verdict& verdict,
+                          const std::vector<int>& lines) {
   const std::string other = verdict.other >= 0
                                 ? "the segment on line " +
                                       std::to_string(lines[static_cast<std::size_t>(verdict.other)])
                                 : std::string("another segment");
-  return DescribeVerdict(verdict, other);
+  return builder.Describe(verdict, other);
 }
 
 // Reads the four numbers of a segment line into `v`, or says why they are no
-// segment of this drawing rectangle.
-std::optional<std::string> ParseSegment(const Tokens& tokens, double view_w, double view_h,
-                                        std::array<double, 4>& v) {
+// segment.
+std::optional<std::string> ParseSegment(const Tokens& tokens, std::array<double, 4>& v) {
   if (tokens.count != 4) {
     return "expected four numbers x1 y1 x2 y2, found " +
            (tokens.count > 4 ? std::string("more") : std::to_string(tokens.count));
   }
   for (std::size_t k = 0; k < 4; ++k) {
     if (auto problem = ParseNumber(tokens.items[k], v[k])) return problem;
-  }
-  for (std::size_t end = 0; end < 2; ++end) {
-    const double x = v[2 * end];
-    const double y = v[2 * end + 1];
-    if (!Inside(x, view_w) || !Inside(y, view_h)) {
-      return "the end (" + Shortest(x) + ", " + Shortest(y) +
-             ") lies outside the drawing rectangle [0, " + Shortest(view_w) + "] x [0, " +
-             Shortest(view_h) + "]";
-    }
   }
   return std::nullopt;
 }
@@ -133,17 +119,19 @@ SceneReadResult ReadScene(std::string_view text, double width, double height) {
     if (tokens.count == 0) continue;
 
     if (builder.Count() == Scene::kMaxSegments) {
-      return refuse(line_number, DescribeRefusal(Refusal::kTooMany, {}));
+      return refuse(line_number, builder.Describe({Refusal::kTooMany}, {}));
     }
     std::array<double, 4> v{};
-    if (auto problem = ParseSegment(tokens, width, height, v)) {
+    if (auto problem = ParseSegment(tokens, v)) {
       return refuse(line_number, *problem);
     }
     // The generation stops with a run-time error when a slope, an intercept or
     // a crossing abscissa overflows; no generated scene holds such a segment,
-    // so a loaded one may not either.
+    // so a loaded one may not either: the builder refuses it.
     const Verdict verdict = builder.Add(v[0], v[1], v[2], v[3]);
-    if (!verdict.Accepted()) return refuse(line_number, RefusalReason(verdict, result.lines));
+    if (!verdict.Accepted()) {
+      return refuse(line_number, RefusalReason(builder, verdict, result.lines));
+    }
     result.lines.push_back(line_number);
   }
   if (builder.Count() == 0) {
@@ -192,6 +180,7 @@ std::string WriteScene(const Scene& scene, std::string_view comment) {
     text += GeneralText(value, 17);
     text += after;
   };
+
   for (const Segment& s : scene.Segments()) {
     if (s.left_end_first) {
       put(s.x1, ' ');

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/output_files.h"
+#include "output_files/output_files.h"
 #include "tools/render_options.h"
 #include "tools/renderer.h"
 

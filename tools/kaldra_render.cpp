@@ -14,12 +14,13 @@
 #include <utility>
 #include <vector>
 
+#include "output_files/output_files.h"
+#include "qt_canvas/image_canvas.h"
 #include "scene/exit_status.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
 #include "scene/scene_file.h"
 #include "tools/exact_outputs.h"
-#include "tools/output_files.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"
@@ -65,7 +66,7 @@ int Run(int argc, char* argv[]) {
                                  : stdout;
 
   SceneChoice choice;
-  auto [width, height] = o.size.value_or(std::pair{kDefaultRenderWidth, kDefaultRenderHeight});
+  auto [width, height] = o.size.value_or(std::pair{kDefaultCanvasWidth, kDefaultCanvasHeight});
   if (o.scene_path) {
     std::string text;
     if (auto problem = ReadWholeFile(*o.scene_path, text)) {

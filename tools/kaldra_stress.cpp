@@ -113,7 +113,7 @@ int main(int argc, char* argv[]) {
     const auto seed = static_cast<std::uint32_t>(s);
     std::string problem;
     try {
-      const Rendering r = RenderScene({seed, {}}, kDefaultRenderWidth, kDefaultRenderHeight, false);
+      const Rendering r = RenderScene({seed, {}}, kDefaultCanvasWidth, kDefaultCanvasHeight, false);
       const std::string line = SummaryJson(r.stats);
       if (!quiet) std::printf("%s\n", line.c_str());
       problem = Check(seed, r, line);

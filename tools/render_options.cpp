@@ -1,8 +1,6 @@
 #include "tools/render_options.h"
 
-#include <charconv>
 #include <memory>
-#include <system_error>
 
 #include <CLI/CLI.hpp>
 
@@ -11,15 +9,6 @@
 namespace kaldra {
 
 namespace {
-
-// A whole decimal number without sign, blanks or anything after it.
-template <typename Int>
-bool ParseDecimal(std::string_view text, Int& value) {
-  if (text.empty() || text[0] < '0' || text[0] > '9') return false;
-  const char* const end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && ptr == end;
-}
 
 bool ParseSide(std::string_view text, int& side) {
   return ParseDecimal(text, side) && side >= kMinRenderSide && side <= kMaxRenderSide;
@@ -85,11 +74,7 @@ std::unique_ptr<CLI::App> DefineOptions(OptionText& text) {
   CLI::Option* seed = value("--seed", text.seed, "N",
                             "the random scene of seed N, 0 to 4294967295;\n"
                             "without --seed or --scene the seed comes from the clock")
-                          ->check(Check([](const std::string& v) -> std::string {
-                            std::uint32_t seed_value = 0;
-                            if (ParseDecimal(v, seed_value)) return {};
-                            return "needs a whole number from 0 to 4294967295, not '" + v + "'";
-                          }));
+                          ->check(SeedCheck());
   CLI::Option* scene =
       value("--scene", text.scene, "FILE",
             "the segments of FILE ('-' for standard input),\nin the format of kaldra-scene(5)")
@@ -167,11 +152,7 @@ ParsedRenderOptions ParseRenderOptions(const std::vector<std::string_view>& args
 
   // Every value passed its check above, so these conversions succeed.
   RenderOptions& o = parsed.options;
-  if (!text.seed.empty()) {
-    std::uint32_t seed = 0;
-    ParseDecimal(text.seed, seed);
-    o.seed = seed;
-  }
+  if (!text.seed.empty()) o.seed = ParseSeed(text.seed);
   if (app->count("--scene") > 0) o.scene_path = text.scene;
   if (!text.size.empty()) {
     int width = 0;

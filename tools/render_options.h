@@ -7,12 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "scene/canvas.h"
-
 namespace kaldra {
 
-inline constexpr int kDefaultRenderWidth = kDefaultCanvasWidth;
-inline constexpr int kDefaultRenderHeight = kDefaultCanvasHeight;
 // Each side of --size lies in this range.
 inline constexpr int kMinRenderSide = 64;
 inline constexpr int kMaxRenderSide = 8192;

@@ -4,9 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QBuffer>
-#include <QByteArray>
-
 #include "qt_canvas/image_canvas.h"
 #include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
@@ -49,7 +46,7 @@ std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& ref
                                              : builder.Add(s.x2 * k, s.y2 * k, s.x1 * k, s.y1 * k);
     if (!verdict.Accepted()) {
       refusal = "segment " + std::to_string(builder.Count()) + ": " +
-                DescribeVerdict(verdict, "segment " + std::to_string(verdict.other));
+                builder.Describe(verdict, "segment " + std::to_string(verdict.other));
       return std::nullopt;
     }
   }
@@ -81,35 +78,22 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
   const Clock::time_point generated = Clock::now();
 
   // Listening starts after the set-up, so the list holds the diagram only,
-  // not the count label's or the segment labels' points. The two sweeps run
-  // as the window's load handler runs them, timed one by one.
+  // not the count label's or the segment labels' points. Both cores trace,
+  // the canvas receiving every point in the sequential order.
   if (keep_plots) canvas.SetPlotSink(&r.plots);
   const std::uint64_t written_before = canvas.PixelsWritten();
-  canvas.AutoRedraw(false);
-  // Both cores trace, the canvas receiving every point in the sequential
-  // order.
-  const SweepStats one = SweepOneParallel(scene, canvas, TracingThreads());
-  const Clock::time_point swept_once = Clock::now();
-  const SweepStats two = SweepTwoParallel(scene, canvas, TracingThreads());
-  const Clock::time_point swept_twice = Clock::now();
+  const DiagramStats traced = TraceDiagram(scene, canvas, {TracingThreads()});
   canvas.SetPlotSink(nullptr);
 
   r.stats.seed = choice.seed;
   r.stats.segments = scene.Count();
-  r.stats.samples = one.samples + two.samples;
+  r.stats.samples = traced.samples;
   r.stats.plotted = canvas.PixelsWritten() - written_before;
   r.stats.generate_ms = Milliseconds(start, generated);
-  r.stats.sweep1_ms = Milliseconds(generated, swept_once);
-  r.stats.sweep2_ms = Milliseconds(swept_once, swept_twice);
+  r.stats.sweep1_ms = traced.sweep1_ms;
+  r.stats.sweep2_ms = traced.sweep2_ms;
   r.image = canvas.Image();
   return r;
-}
-
-std::string EncodePng(const QImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
-  return bytes.toStdString();
 }
 
 }  // namespace kaldra

@@ -71,7 +71,4 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
 // cause in a near tie; `refusal` then says why.
 std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& refusal);
 
-// The image as PNG data; empty if Qt cannot encode it.
-std::string EncodePng(const QImage& image);
-
 }  // namespace kaldra

@@ -47,7 +47,9 @@ void TraceOuterIndex(const Scene& scene, const CanvasBounds& bounds, Skipping sk
 // threads (the caller's among them) in increasing order, each taking the next
 // one not yet taken. The caller replays the finished buffers strictly in
 // order, yielding before each outer index as the sequential sweep does, and
-// traces an index itself whenever the next one to replay is not ready.
+// traces an index itself whenever the next one to replay is not ready. A
+// yield that says not to go on ends the sweep there, as it ends the
+// sequential one.
 SweepStats SweepInParallel(const Scene& scene, Canvas& canvas, int threads, Skipping skipping,
                            TracePair trace) {
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
@@ -86,14 +88,18 @@ SweepStats SweepInParallel(const Scene& scene, Canvas& canvas, int threads, Skip
 
   SweepStats stats;
   for (int i = 0; i < count; ++i) {
-    canvas.DoEvents();
+    // A yield or an announcement that says not to go on ends the sweep; the
+    // helpers stop as `helpers` goes out of scope.
+    stats.stopped = !canvas.DoEvents();
+    if (stats.stopped) return stats;
     OuterIndex& slot = indices[static_cast<std::size_t>(i)];
     while (!slot.done.load(std::memory_order_acquire)) {
       // Indices are taken in order, so index i is already being traced: help
       // with a later one, or wait when none is left.
       if (!take_one()) slot.done.wait(false, std::memory_order_acquire);
     }
-    slot.plots.Replay(canvas);
+    stats.stopped = !slot.plots.Replay(canvas);
+    if (stats.stopped) return stats;
     stats.samples += slot.samples;
     if (slot.fault) std::rethrow_exception(slot.fault);
     slot.plots = Plotter();  // the memory is not needed any more
@@ -109,13 +115,6 @@ SweepStats SweepOneParallel(const Scene& scene, Canvas& canvas, int threads, Ski
 
 SweepStats SweepTwoParallel(const Scene& scene, Canvas& canvas, int threads, Skipping skipping) {
   return SweepInParallel(scene, canvas, threads, skipping, TracePairOfSweepTwo);
-}
-
-SweepStats TraceDiagramParallel(const Scene& scene, Canvas& canvas, int threads) {
-  canvas.AutoRedraw(false);
-  SweepStats stats = SweepOneParallel(scene, canvas, threads);
-  stats.samples += SweepTwoParallel(scene, canvas, threads).samples;
-  return stats;
 }
 
 int TracingThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }

@@ -42,8 +42,9 @@ class Plotter {
 
   // Makes the buffered calls on `canvas`, in order: BeforePair, ForeColor,
   // PSet. Every buffered PSet follows a ForeColor, since each trace sets its
-  // colour before it plots.
-  void Replay(Canvas& canvas) const;
+  // colour before it plots. Stops where BeforePair says not to go on, and
+  // returns false then.
+  bool Replay(Canvas& canvas) const;
 
  private:
   struct PairMark {

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "scene/run_time_error.h"
+#include "tracing/curve_families.h"
 #include "tracing/pair_sweep.h"
 #include "tracing/sweeps.h"
 #include "tracing/traces.h"
@@ -32,10 +33,12 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
     const char* name;
   };
   const Trace traces[] = {
-      {i1, i2, j1, j2, kCyan, "endpoint bisector 1 (left ends)"},
-      {i2, i1, j2, j1, kMagenta, "endpoint bisector 2 (right ends)"},
-      {i1, i2, j2, j1, kYellow, "endpoint bisector 3 (left end of i, right end of j)"},
-      {i2, i1, j1, j2, kRed, "endpoint bisector 4 (right end of i, left end of j)"},
+      {i1, i2, j1, j2, kEndpointBisectorColors[0], "endpoint bisector 1 (left ends)"},
+      {i2, i1, j2, j1, kEndpointBisectorColors[1], "endpoint bisector 2 (right ends)"},
+      {i1, i2, j2, j1, kEndpointBisectorColors[2],
+       "endpoint bisector 3 (left end of i, right end of j)"},
+      {i2, i1, j1, j2, kEndpointBisectorColors[3],
+       "endpoint bisector 4 (right end of i, left end of j)"},
   };
   for (const Trace& t : traces) {
     samples += ReportingFaults(
@@ -48,10 +51,10 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
   samples += ReportingFaults(
       [&] {
         bisectors = AngleBisectorLines(si, sj, scene.Width(), scene.Height());
-        return TraceLineBisector(pair, bisectors.first, kBlue);
+        return TraceLineBisector(pair, bisectors.first, kAngleBisectorColors[0]);
       },
       [&] { return Where(i, j, "angle bisector 1"); });
-  samples += ReportingFaults([&] { return TraceLineBisector(pair, bisectors.second, kGreen); },
+  samples += ReportingFaults([&] { return TraceLineBisector(pair, bisectors.second, kAngleBisectorColors[1]); },
                              [&] { return Where(i, j, "angle bisector 2"); });
   return samples;
 }
@@ -60,7 +63,7 @@ SweepStats SweepOne(const Scene& scene, Canvas& canvas, Skipping skipping) {
   SweepStats stats;
   Plotter out(canvas);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
+  stats.stopped = !ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
     stats.samples += TracePairOfSweepOne({scene, out, bounds, i, j, skipping});
   });
   return stats;

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "scene/run_time_error.h"
+#include "tracing/curve_families.h"
 #include "tracing/pair_sweep.h"
 #include "tracing/sweeps.h"
 #include "tracing/traces.h"
@@ -20,10 +21,10 @@ std::uint64_t TracePairOfSweepTwo(const PairContext& pair) {
     const char* name;
   };
   const Block blocks[] = {
-      {i, j, FocusEnd::kFirst, kMagenta, "arc 1 (left end of j, line of i)"},
-      {i, j, FocusEnd::kSecond, kCyan, "arc 2 (right end of j, line of i)"},
-      {j, i, FocusEnd::kFirst, kYellow, "arc 3 (left end of i, line of j)"},
-      {j, i, FocusEnd::kSecond, kGreen, "arc 4 (right end of i, line of j)"},
+      {i, j, FocusEnd::kFirst, kArcColors[0], "arc 1 (left end of j, line of i)"},
+      {i, j, FocusEnd::kSecond, kArcColors[1], "arc 2 (right end of j, line of i)"},
+      {j, i, FocusEnd::kFirst, kArcColors[2], "arc 3 (left end of i, line of j)"},
+      {j, i, FocusEnd::kSecond, kArcColors[3], "arc 4 (right end of i, line of j)"},
   };
   for (const Block& b : blocks) {
     samples += ReportingFaults(
@@ -39,7 +40,7 @@ SweepStats SweepTwo(const Scene& scene, Canvas& canvas, Skipping skipping) {
   SweepStats stats;
   Plotter out(canvas);
   const CanvasBounds bounds = CanvasBounds::Around(canvas.Width(), canvas.Height());
-  ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
+  stats.stopped = !ForEachPair(scene, canvas, [&](std::int16_t i, std::int16_t j) {
     stats.samples += TracePairOfSweepTwo({scene, out, bounds, i, j, skipping});
   });
   return stats;

@@ -10,6 +10,7 @@ namespace kaldra {
 // What a sweep did, for the renderer's report and the benchmarks.
 struct SweepStats {
   std::uint64_t samples = 0;  // sample points walked, plotted or not
+  bool stopped = false;       // a yield said not to go on, and the sweep ended there
 };
 
 // Whether a trace may reject, without looking at them, the samples just after
@@ -28,10 +29,6 @@ SweepStats SweepOne(const Scene& scene, Canvas& canvas, Skipping skipping = Skip
 // Yields once per outer index.
 SweepStats SweepTwo(const Scene& scene, Canvas& canvas, Skipping skipping = Skipping::kOn);
 
-// The whole diagram over the scene's background: persistent drawing off, then
-// sweep 1 and sweep 2.
-SweepStats TraceDiagram(const Scene& scene, Canvas& canvas);
-
 // The same sweeps on `threads` threads, the caller's included: the pairs of
 // each outer index are traced into a buffer by whichever thread takes them,
 // and the caller replays the buffers on the canvas in the sequential order,
@@ -42,7 +39,29 @@ SweepStats SweepOneParallel(const Scene& scene, Canvas& canvas, int threads,
                             Skipping skipping = Skipping::kOn);
 SweepStats SweepTwoParallel(const Scene& scene, Canvas& canvas, int threads,
                             Skipping skipping = Skipping::kOn);
-SweepStats TraceDiagramParallel(const Scene& scene, Canvas& canvas, int threads);
+
+// How a diagram is traced: by the sequential sweeps on the caller's thread
+// alone (threads = 1, the window's progressive drawing), or by the parallel
+// ones on `threads` threads; with or without skipping.
+struct TraceOptions {
+  int threads = 1;
+  Skipping skipping = Skipping::kOn;
+};
+
+// What tracing a diagram did: the samples of both sweeps, the wall-clock time
+// of each, and whether a yield stopped it.
+struct DiagramStats {
+  std::uint64_t samples = 0;
+  double sweep1_ms = 0;
+  double sweep2_ms = 0;
+  bool stopped = false;
+};
+
+// The whole diagram over the scene's background: persistent drawing off, then
+// sweep 1 and sweep 2. The one way a diagram is traced: by the window, the
+// renderer, the re-trace of an edit and the benchmarks. A yield that says not
+// to go on ends it there; a fault is the sweeps' RunTimeError.
+DiagramStats TraceDiagram(const Scene& scene, Canvas& canvas, TraceOptions options = {});
 
 // The threads worth tracing on here: the cores the system reports, at least 1.
 int TracingThreads();

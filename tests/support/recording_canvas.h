@@ -39,16 +39,21 @@ class RecordingCanvas : public Canvas {
     Canvas::AutoRedraw(on);
     calls.push_back("AutoRedraw " + std::to_string(static_cast<int>(on)));
   }
-  void DoEvents() override { calls.emplace_back("DoEvents"); }
+  bool DoEvents() override {
+    calls.emplace_back("DoEvents");
+    return calls.size() != stop_at;
+  }
   // A pair announced, with the colour changes so far.
-  void BeforePair(int i, int j) override {
+  bool BeforePair(int i, int j) override {
     calls.push_back("BeforePair " + std::to_string(i) + " " + std::to_string(j) + " " +
                     std::to_string(fore_colors.size()));
+    return calls.size() != stop_at;
   }
 
   std::vector<PlotPoint> plots;
   std::vector<Color> fore_colors;
   std::vector<std::string> calls;
+  std::size_t stop_at = 0;  // the call, counted from 1, whose yield says not to go on
 
  private:
   // One line of the call log: the call, its coordinates, the colour of the

@@ -138,8 +138,9 @@ TEST_F(KaldraRender, ListsWhatItCountsScalesAndReadsBackTheScenesItSaves) {
 }
 
 // Failures leave nothing written and one line on standard error: usage errors,
-// unusable outputs and refused scenes, named by file and line, exit with
-// status 2, a floating-point fault while drawing with status 3.
+// unusable outputs (two spellings of one file not there yet among them) and
+// refused scenes, named by file and line, exit with status 2, a
+// floating-point fault while drawing with status 3.
 TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
   std::ofstream(root_ / "huge") << "# Kaldra scene, 9000x100\n1 2 3 4\n";
   std::ofstream(root_ / "a") << "a";
@@ -154,6 +155,7 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--scale 9", 2, "--scale: needs a whole number from 1 to 8, not '9'"},
       {"--size 4097x64 --scale 2", 2, "--scale 2 makes a canvas of 8194x128; each side may be"},
       {"--plots ../a --save-scene ./../link", 2, "--plots and --save-scene name the same file"},
+      {"--plots new --save-scene ./new", 2, "--plots and --save-scene name the same file"},
       {"--plots - --save-scene -", 2, "both write to standard output"},
       {"--svg ../a --plots ./../link", 2, "--plots and --svg name the same file"},
       {"--plots ..", 2, "it is a directory"},

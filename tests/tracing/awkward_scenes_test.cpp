@@ -86,8 +86,8 @@ std::string FastDrawing(const Scene& scene, bool parallel, std::vector<PlotPoint
   testing::RecordingCanvas canvas;
   std::string result;
   try {
-    const std::uint64_t samples = parallel ? TraceDiagramParallel(scene, canvas, 2).samples
-                                           : TraceDiagram(scene, canvas).samples;
+    const std::uint64_t samples =
+        TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1}).samples;
     result = std::to_string(samples) + " samples";
   } catch (const RunTimeError& error) {
     result = error.what();

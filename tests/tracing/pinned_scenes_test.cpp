@@ -82,8 +82,8 @@ void ExpectFastPinnedRow(const PinnedRow& row, bool parallel) {
   testing::RecordingCanvas canvas;
   std::string got;
   try {
-    const std::uint64_t samples = parallel ? TraceDiagramParallel(scene, canvas, 2).samples
-                                           : TraceDiagram(scene, canvas).samples;
+    const std::uint64_t samples =
+        TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1}).samples;
     got = Summarise(scene.Count(), samples, canvas.plots);
   } catch (const RunTimeError& error) {
     got = std::string("error: ") + error.what();

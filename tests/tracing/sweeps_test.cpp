@@ -24,9 +24,9 @@ Scene ThreeSegments() {
 // the window system's own arithmetic during a yield may.
 class FlagRaisingCanvas : public testing::RecordingCanvas {
  public:
-  void DoEvents() override {
-    RecordingCanvas::DoEvents();
+  bool DoEvents() override {
     std::feraiseexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
+    return RecordingCanvas::DoEvents();
   }
   void ForeColor(Color color) override {
     RecordingCanvas::ForeColor(color);
@@ -48,12 +48,32 @@ TEST(TraceDiagram, TracesInPairOrderAndYieldsOncePerOuterIndexInEachSweep) {
                               "BeforePair 0 2 22", "DoEvents", "BeforePair 1 2 26"}));
 }
 
+// A yield or an announcement that says not to go on ends the diagram right
+// there, on one thread or two: the canvas has had the calls up to it, no more.
+TEST(TraceDiagram, StopsAtTheYieldThatSaysSo) {
+  testing::RecordingCanvas whole;
+  EXPECT_FALSE(TraceDiagram(ThreeSegments(), whole).stopped);
+  for (const int threads : {1, 2}) {
+    for (std::size_t stop_at = 2; stop_at <= whole.calls.size(); ++stop_at) {
+      testing::RecordingCanvas canvas;
+      canvas.stop_at = stop_at;
+      EXPECT_TRUE(TraceDiagram(ThreeSegments(), canvas, {.threads = threads}).stopped);
+      EXPECT_EQ(canvas.calls, std::vector(whole.calls.begin(), whole.calls.begin() + stop_at));
+      // Stopped at an announcement, not one colour of that pair is set.
+      const std::string& last = canvas.calls.back();
+      EXPECT_TRUE(last == "DoEvents" ||
+                  last.ends_with(" " + std::to_string(canvas.fore_colors.size())))
+          << last;
+    }
+  }
+}
+
 // The drawing finds its faults itself: flags left behind by the canvas, on
 // the sequential and the parallel path, are none of its business.
 TEST(TraceDiagram, FlagsLeftByTheCanvasAreNoFault) {
   FlagRaisingCanvas sequential, parallel;
   EXPECT_NO_THROW(TraceDiagram(ThreeSegments(), sequential));
-  EXPECT_NO_THROW(TraceDiagramParallel(ThreeSegments(), parallel, 2));
+  EXPECT_NO_THROW(TraceDiagram(ThreeSegments(), parallel, {.threads = 2}));
   EXPECT_EQ(parallel.plots.size(), sequential.plots.size());
   std::feclearexcept(FE_ALL_EXCEPT);
 }

@@ -1,4 +1,4 @@
-#include "app/scene_edit.h"
+#include "instrument/scene_edit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,7 +42,7 @@ EditVerdict JudgeSegments(const EditedSegments& segments, int edited, double wid
     const Verdict verdict = builder.Add(e.first_x, e.first_y, e.second_x, e.second_y);
     if (verdict.Accepted()) continue;
     const int other = k == edited ? verdict.other : k;
-    return {std::nullopt, DescribeRefusal(verdict.refusal, "segment " + std::to_string(other))};
+    return {std::nullopt, builder.Describe(verdict, "segment " + std::to_string(other))};
   }
   return {builder.Build(), {}};
 }

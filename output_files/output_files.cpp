@@ -1,4 +1,4 @@
-#include "tools/output_files.h"
+#include "output_files/output_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "app/window_actions.h"
+#include "instrument/window_actions.h"
 
 #include <algorithm>
 #include <string_view>
