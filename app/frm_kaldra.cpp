@@ -202,9 +202,10 @@ void frmKaldra::Trigger(WindowAction action) {
       At().Do(action);
       break;
   }
-  if (action == WindowAction::kEditMode) {
-    // The pointer's place is needed for Delete, also when no button is down.
-    setMouseTracking(model_.Editing());
+  if (action == WindowAction::kEditMode || action == WindowAction::kProbe) {
+    // The pointer's place is needed for Delete and for the probe, also when
+    // no button is down.
+    setMouseTracking(model_.Editing() || model_.Probing());
     const QPointF at = mapFromGlobal(QCursor::pos().toPointF());
     At().PointAt(at.x(), at.y());
   }
@@ -263,6 +264,11 @@ void frmKaldra::contextMenuEvent(QContextMenuEvent* event) {
   At().PointAt(event->pos().x(), event->pos().y());
   // Not exec(): the menu must not hold the drawing or the End button.
   menu_.Menu()->popup(event->globalPos());
+}
+
+void frmKaldra::leaveEvent(QEvent* /*event*/) {
+  At().PointerLeft();
+  Sync();
 }
 
 void frmKaldra::mousePressEvent(QMouseEvent* event) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFontMetrics>
 #include <QLineF>
+#include <QPainterPath>
 #include <QPointF>
 #include <QString>
 
@@ -21,6 +22,9 @@ const QColor kBoxBorder(128, 128, 128);
 const QColor kBoxText(230, 230, 230);
 // Orange is no colour of the diagram.
 const QColor kHighlight(255, 140, 0, 110);
+// The probe's marks: its circle and the segments it finds the point between.
+const QColor kProbeMark(235, 235, 235, 200);
+const QColor kProbeHighlight(150, 110, 255, 120);
 
 // "Endpoint bisectors: cyan, magenta, yellow, red".
 QString LegendText(const CurveFamily& family) {
@@ -36,22 +40,21 @@ void PaintBox(QPainter& painter, const QRect& box) {
 }
 
 // A box at the top right naming each family of curves with its colours.
-void PaintLegend(QPainter& painter, const QRect& client) {
+void PaintLegend(QPainter& painter, const QRect& client, const std::vector<CurveFamily>& rows) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
   const int line = metrics.height() + 4;
   const int swatch = metrics.ascent() - 2;
   const int swatches_width = 4 * (swatch + 3) + 6;
   int text_width = 0;
-  for (const CurveFamily& family : kCurveFamilies) {
+  for (const CurveFamily& family : rows) {
     text_width = qMax(text_width, metrics.horizontalAdvance(LegendText(family)));
   }
-  const int rows = static_cast<int>(kCurveFamilies.size());
   const QRect box(client.right() - (swatches_width + text_width + 20) - 8, client.top() + 8,
-                  swatches_width + text_width + 20, rows * line + 12);
+                  swatches_width + text_width + 20, static_cast<int>(rows.size()) * line + 12);
   PaintBox(painter, box);
   int y = box.top() + 6;
-  for (const CurveFamily& family : kCurveFamilies) {
+  for (const CurveFamily& family : rows) {
     int x = box.left() + 10;
     for (const Color colour : family.colors) {
       painter.fillRect(QRect(x, y + (line - swatch) / 2, swatch, swatch), ToQColor(colour));
@@ -72,6 +75,71 @@ void PaintPairHighlight(QPainter& painter, const SegmentEnds& first, const Segme
   painter.setPen(QPen(kHighlight, 6, Qt::SolidLine, Qt::RoundCap));
   for (const SegmentEnds& e : {first, second}) painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
   painter.restore();
+}
+
+// Canvas coordinates put a pixel's centre at whole numbers, the widget its
+// top-left corner.
+void FromCanvas(QPainter& painter) { painter.translate(0.5, 0.5); }
+
+QPointF At(CanvasPoint p) { return {p.x, p.y}; }
+
+// The exact diagram's edges as thin lines, translucent enough for the
+// plotted points under them to show.
+void PaintExactDiagram(QPainter& painter, const ExactLayer& layer) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  FromCanvas(painter);
+  QColor colour = ToQColor(kExactDiagramColor);
+  colour.setAlpha(180);
+  painter.setPen(QPen(colour, 1));
+  painter.setBrush(Qt::NoBrush);
+  QPainterPath path;
+  for (const QuadCurve& c : layer.curves) {
+    path.moveTo(At(c.from));
+    path.quadTo(At(c.control), At(c.to));
+  }
+  painter.drawPath(path);
+  painter.restore();
+}
+
+// Lines of text in a box beside the pointer, above and to the right of it,
+// moved where the client area ends; a refusal's note takes the place below.
+void PaintProbeText(QPainter& painter, const QRect& client, QPointF at, const QStringList& lines) {
+  painter.save();
+  const QFontMetrics metrics = painter.fontMetrics();
+  int width = 0;
+  for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+  QRect box(0, 0, width + 16, static_cast<int>(lines.size()) * metrics.height() + 8);
+  box.moveBottomLeft(at.toPoint() + QPoint(16, -12));
+  if (box.right() > client.right()) box.moveRight(at.toPoint().x() - 12);
+  if (box.top() < client.top()) box.moveTop(at.toPoint().y() + 12);
+  PaintBox(painter, box);
+  painter.setPen(kBoxText);
+  painter.drawText(box.adjusted(8, 4, -8, -4), Qt::AlignLeft | Qt::AlignVCenter, lines.join('\n'));
+  painter.restore();
+}
+
+// The largest empty circle around the probe, a line to the nearest point of
+// each nearest segment, and on the diagram those segments under a band.
+void PaintProbe(QPainter& painter, const QRect& client, const Overlay& overlay) {
+  const ProbeReading& probe = *overlay.probe;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  FromCanvas(painter);
+  painter.setPen(QPen(kProbeHighlight, 6, Qt::SolidLine, Qt::RoundCap));
+  for (const SegmentEnds& e : overlay.probe_highlight) {
+    painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
+  }
+  painter.setPen(QPen(kProbeMark, 1, Qt::DashLine));
+  painter.setBrush(Qt::NoBrush);
+  const double r = probe.circle.radius;
+  painter.drawEllipse(At(probe.at), r, r);
+  painter.setPen(QPen(kProbeMark, 1));
+  for (const SegmentDistance& s : probe.nearest) painter.drawLine(At(probe.at), At(s.nearest));
+  painter.restore();
+  QStringList lines;
+  for (const std::string& line : overlay.probe_text) lines << QString::fromStdString(line);
+  PaintProbeText(painter, client, At(probe.at), lines);
 }
 
 // One line of text in a box at the bottom left.
@@ -105,9 +173,11 @@ void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString
 }  // namespace
 
 void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay) {
+  if (overlay.exact) PaintExactDiagram(painter, *overlay.exact);
   if (overlay.highlight)
     PaintPairHighlight(painter, overlay.highlight->first, overlay.highlight->second);
-  if (overlay.legend) PaintLegend(painter, client);
+  if (overlay.probe) PaintProbe(painter, client, overlay);
+  if (!overlay.legend.empty()) PaintLegend(painter, client, overlay.legend);
   if (!overlay.note.empty()) {
     PaintNote(painter, client, QPointF(overlay.note_x, overlay.note_y),
               QString::fromStdString(overlay.note));

@@ -32,8 +32,20 @@ void Instrument::Show(SceneOrigin origin, SceneRef scene) {
   undo_.clear();
   redo_.clear();
   origin_ = std::move(origin);
-  scene_ = std::move(scene);
+  SetScene(std::move(scene));
   Redraw();
+}
+
+void Instrument::SetScene(SceneRef scene) {
+  scene_ = std::move(scene);
+  FollowScene();
+}
+
+void Instrument::FollowScene() {
+  // Built when shown, not with every edit made while it is hidden: a few
+  // milliseconds on the largest scenes, each time.
+  if (exact_shown_ && scene_ && (!exact_ || exact_->scene != scene_))
+    exact_ = MakeExactLayer(scene_);
 }
 
 void Instrument::Redraw() {
@@ -66,6 +78,13 @@ void Instrument::Do(WindowAction action) {
     case WindowAction::kLegend:
       legend_ = !legend_;
       break;
+    case WindowAction::kExactDiagram:
+      exact_shown_ = !exact_shown_;
+      FollowScene();
+      break;
+    case WindowAction::kProbe:
+      probing_ = !probing_;
+      break;
     case WindowAction::kEditMode:
       SetEditing(!editing_);
       break;
@@ -86,6 +105,7 @@ void Instrument::Do(WindowAction action) {
 void Instrument::PointAt(double x, double y) {
   pointer_x_ = x;
   pointer_y_ = y;
+  pointer_over_ = CanvasArea::Of(width_, height_).Contains({x, y});
 }
 
 void Instrument::MoveTo(double x, double y) {
@@ -188,7 +208,7 @@ bool Instrument::ApplyEdit(const EditedSegments& segments, int edited) {
   // and redrawn as it is now.
   if (origin_.seed) origin_.file_name = std::to_string(*origin_.seed) + "-edited";
   origin_.seed.reset();
-  scene_ = std::make_shared<const Scene>(std::move(*verdict.scene));
+  SetScene(std::make_shared<const Scene>(std::move(*verdict.scene)));
   retraces_.Request(scene_, now_);
   return true;
 }
@@ -209,7 +229,7 @@ bool Instrument::TraceEnded(Outcome outcome, const std::string& error) {
       // A position whose diagram cannot be traced counts as refused: the
       // scene goes back to the one on the canvas.
       if (canvas_scene_) {
-        scene_ = canvas_scene_;
+        SetScene(canvas_scene_);
         refusal_ = error;
       }
       return false;
@@ -225,7 +245,20 @@ Overlay Instrument::OverCanvas() const {
     const Scene& drawn = *pace_.Drawn();
     overlay.highlight = {EndsOf(drawn[pair->first]), EndsOf(drawn[pair->second])};
   }
-  overlay.legend = legend_;
+  if (exact_shown_) overlay.exact = exact_;
+  overlay.probe = ProbeAtPointer();
+  if (overlay.probe) {
+    if (overlay.probe->OnDiagram()) {
+      for (const SegmentDistance& s : overlay.probe->nearest) {
+        overlay.probe_highlight.push_back(EndsOf((*scene_)[s.segment]));
+      }
+    }
+    overlay.probe_text = ProbeText(*overlay.probe);
+  }
+  if (legend_) {
+    overlay.legend.assign(kCurveFamilies.begin(), kCurveFamilies.end());
+    if (exact_shown_) overlay.legend.push_back(kExactDiagramRow);
+  }
   if (editing_) {
     overlay.note = refusal_;
     overlay.note_x = pointer_x_;
@@ -233,6 +266,11 @@ Overlay Instrument::OverCanvas() const {
   }
   overlay.status = StatusLine();
   return overlay;
+}
+
+std::optional<ProbeReading> Instrument::ProbeAtPointer() const {
+  if (!probing_ || !pointer_over_ || !scene_ || scene_->Count() == 0) return std::nullopt;
+  return ReadProbe(*scene_, {pointer_x_, pointer_y_});
 }
 
 std::string Instrument::StatusLine() const {
@@ -250,6 +288,7 @@ std::string Instrument::StatusLine() const {
   if (Paused()) add("paused (P resumes)");
   if (paced && !Drawing()) add("R redraws");
   if (editing_) add("edit mode (D leaves)");
+  if (exact_shown_ && exact_ && !exact_->diagram) add("no exact diagram: " + exact_->problem);
   return line;
 }
 

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "instrument/drawing_pace.h"
+#include "instrument/exact_layer.h"
+#include "instrument/probe.h"
 #include "instrument/retrace_queue.h"
 #include "instrument/scene_edit.h"
 #include "instrument/scene_origin.h"
@@ -25,7 +28,18 @@ struct SegmentEnds {
 struct Overlay {
   // The segments of the pair the drawing waits before, at a slow pace or paused.
   std::optional<std::pair<SegmentEnds, SegmentEnds>> highlight;
-  bool legend = false;  // the families of curves and their colours (kCurveFamilies)
+  // The exact diagram of the current scene, drawn as thin lines; null when
+  // hidden. It follows every change of the scene, before the canvas does.
+  std::shared_ptr<const ExactLayer> exact;
+  // The probe at the pointer: the circle around it, the nearest points of the
+  // nearest segments, and on the diagram those segments, highlighted; with
+  // the reading in words next to the pointer.
+  std::optional<ProbeReading> probe;
+  std::vector<SegmentEnds> probe_highlight;
+  std::vector<std::string> probe_text;
+  // The rows of the legend, the families of curves and their colours, and
+  // the exact diagram while it is shown; empty when the legend is hidden.
+  std::vector<CurveFamily> legend;
   // In edit mode: why the last position asked for was refused, told next to
   // the pointer at (note_x, note_y).
   std::string note;
@@ -58,9 +72,9 @@ class Instrument {
   void ShowSeed(std::uint32_t seed);
   void ShowFile(std::string file_name, Scene scene);
   // The actions the instrument carries out alone: redraw, the pace, pause,
-  // legend, edit mode, and in edit mode undo, redo and delete segment (the one
-  // at the pointer). The others need the front end's desktop (files, the
-  // clipboard, ending), and the queries below give what they need.
+  // legend, the exact diagram, the probe, edit mode, and in edit mode undo,
+  // redo and delete segment (the one at the pointer). The others need the front end's desktop
+  // (files, the clipboard, ending), and the queries below give what they need.
   void Do(WindowAction action);
   // The program ends: the drawing stops at its next yield, nothing more is
   // drawn.
@@ -75,6 +89,8 @@ class Instrument {
   void MoveTo(double x, double y);
   void Press(double x, double y);
   void Release(double x, double y);
+  // The pointer left the canvas: the probe has nothing to read.
+  void PointerLeft() { pointer_over_ = false; }
 
   // The drawing, which the front end runs: TakeDrawing gives the scene to
   // draw from the start; at every yield DrawingGoesOn, at every pair
@@ -101,6 +117,14 @@ class Instrument {
   int PairDelayMs() const { return pace_.DelayMs(); }
   bool Paused() const { return pace_.Paused(); }
   bool LegendShown() const { return legend_; }
+  bool ExactShown() const { return exact_shown_; }
+  // The exact diagram of the current scene while it is shown, else null.
+  const ExactLayer* Exact() const { return exact_shown_ ? exact_.get() : nullptr; }
+  bool Probing() const { return probing_; }
+  // What the probe reads at the pointer, while it is on and the pointer is
+  // over the canvas: during a drawing, paused and in edit mode alike, always
+  // of the current scene.
+  std::optional<ProbeReading> ProbeAtPointer() const;
   std::optional<std::pair<int, int>> WaitingPair() const { return pace_.WaitingPair(); }
   bool Editing() const { return editing_; }
   // Whether the diagram of the latest edit is still to be traced.
@@ -131,6 +155,10 @@ class Instrument {
   };
 
   void Show(SceneOrigin origin, SceneRef scene);
+  // Every change of the current scene passes here, so that the exact diagram
+  // shown follows it.
+  void SetScene(SceneRef scene);
+  void FollowScene();
   void Redraw();
   void SetEditing(bool on);
   void DragTo(double x, double y);
@@ -152,6 +180,10 @@ class Instrument {
   DrawingPace pace_;
   RetraceQueue retraces_;
   bool legend_ = false;
+  bool exact_shown_ = false;
+  std::shared_ptr<const ExactLayer> exact_;  // of scene_ while shown; may be older while hidden
+  bool probing_ = false;
+  bool pointer_over_ = false;  // whether the pointer is over the canvas
   bool editing_ = false;
   std::optional<Drag> drag_;
   std::vector<EditedSegments> undo_;

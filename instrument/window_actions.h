@@ -24,6 +24,8 @@ enum class WindowAction {
   kUndo,
   kRedo,
   kDeleteSegment,
+  kExactDiagram,
+  kProbe,
 };
 
 // One action as the context menu, the shortcuts and --help present it. The
@@ -35,7 +37,7 @@ struct WindowActionInfo {
   const char* help;       // what it does, in a few words
 };
 
-inline constexpr std::array<WindowActionInfo, 17> kWindowActions = {{
+inline constexpr std::array<WindowActionInfo, 19> kWindowActions = {{
     {WindowAction::kNewScene, "&New scene", "N", "a new random scene, drawn from the start"},
     {WindowAction::kRedraw, "&Redraw", "R", "the same scene again, from the start"},
     {WindowAction::kSlower, "&Slower", "-",
@@ -56,6 +58,10 @@ inline constexpr std::array<WindowActionInfo, 17> kWindowActions = {{
     {WindowAction::kRedo, "Redo", "Ctrl+Shift+Z", "in edit mode, redo what was undone"},
     {WindowAction::kDeleteSegment, "Delete se&gment", "Del",
      "in edit mode, delete the segment under the cursor"},
+    {WindowAction::kExactDiagram, "E&xact diagram", "X",
+     "show or hide the exact Voronoi diagram over the canvas"},
+    {WindowAction::kProbe, "Pro&be", "I",
+     "under the cursor: the nearest segments, their distances, the largest empty circle"},
 }};
 
 // Whether the action only exists in edit mode: outside it the action is

@@ -136,7 +136,8 @@ class FrmKaldraTest : public QObject {
         "new seed, redrawn; seed 9, redrawn; seed 9, 20 ms; seed 9, 20 ms; "
         "seed 9; seed 9, paused; seed 9, copied 9; file, redrawn; "
         "seed 9, kaldra-9.png; seed 9, kaldra-9.scene; seed 9, copied picture; "
-        "seed 9, legend; seed 9, ended; seed 9, editing";
+        "seed 9, legend; seed 9, ended; seed 9, editing; ; ; ; seed 9, exact diagram; "
+        "seed 9, probe";  // edit mode's own actions are tried in Editing
     for (const WindowActionInfo& info : kWindowActions) {
       const QByteArray name = QString::fromUtf8(info.menu_text).remove('&').remove("...").toUtf8();
       const int a = static_cast<int>(info.action);
@@ -172,6 +173,8 @@ class FrmKaldraTest : public QObject {
                        m.Paused()        ? "paused"
                        : m.LegendShown() ? "legend"
                        : m.Editing()     ? "editing"
+                       : m.ExactShown()  ? "exact diagram"
+                       : m.Probing()     ? "probe"
                                          : "",
                        !desktop.copied_text.isEmpty()  ? "copied " + desktop.copied_text
                        : desktop.copied_image.isNull() ? QFileInfo(desktop.suggested).fileName()
@@ -186,11 +189,44 @@ class FrmKaldraTest : public QObject {
     if (effect.endsWith("png")) QCOMPARE(QImage::fromData(desktop.Saved()), canvas);
     QVERIFY(!effect.endsWith("scene") ||
             desktop.Saved().startsWith("# Kaldra scene, 788x565, seed 9"));
-    QCOMPARE(Shown(form) != canvas,
-             m.LegendShown() || m.Paused() || m.PairDelayMs() > 0 || m.Editing());
+    QCOMPARE(Shown(form) != canvas, m.LegendShown() || m.Paused() || m.PairDelayMs() > 0 ||
+                                        m.Editing() || m.ExactShown() || m.ProbeAtPointer());
   }
 
-  // Keys pressed 150 ms into the drawing of seed 6, slowed or paused. Ending:
+  // The exact diagram (X) and the probe (I) over the three segments s0, s1, s2,
+  // painted over the canvas and never into it: the exact diagram changes the
+  // pixels at the middle of each of its curves; the probe follows the
+  // pointer, on the diagram of segments 0 and 1 at (340, 145), and leaves
+  // with it; saved and copied pictures stay the canvas, and with both off
+  // again the window shows the canvas alone.
+  void ExactDiagramAndProbe() {
+    FakeDesktop desktop;
+    frmKaldra form([] {}, desktop.Services());
+    form.Form_Load("3", *ReadScene((s0 + s1 + s2).toStdString(), 788, 565).scene);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const QImage& canvas = form.Canvas().Image();
+    PressKeys(form, "X");
+    const QImage exact = Shown(form);
+    for (const auto& [from, control, to] : form.Model().Exact()->curves) {
+      const QPointF middle = QPointF(from.x + 2 * control.x + to.x, from.y + 2 * control.y + to.y);
+      QVERIFY(exact.pixel((middle / 4).toPoint()) != canvas.pixel((middle / 4).toPoint()));
+    }
+    PressKeys(form, "I");
+    QTest::mouseMove(&form, {340, 145});
+    QCOMPARE(form.Model().ProbeAtPointer().value().nearest.size(), 2u);
+    QVERIFY(Shown(form) != exact);
+    PressKeys(form, "Ctrl+S; Ctrl+C");
+    QVERIFY(QImage::fromData(desktop.Saved()) == canvas && desktop.copied_image == canvas);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&form, &leave);
+    QVERIFY(!form.Model().ProbeAtPointer());
+    QCOMPARE(Shown(form), exact);
+    PressKeys(form, "X; I");
+    QCOMPARE(Shown(form), canvas);
+  }
+
+  // Keys pressed 150 ms into the drawing of seed 6, slowed or paused, the
+  // exact diagram and the probe among them. Ending:
   // the drawing waits before a pair while handling input, so a key still
   // works, and End or closing the window reaches the end action within 100 ms;
   // the drawing then stops. At 20 ms per pair: saving keeps what is drawn so
@@ -198,9 +234,9 @@ class FrmKaldraTest : public QObject {
   // abandons the drawing and is drawn instead, at full speed after 0.
   void WhileTheDrawingRuns_data() {
     QTest::addColumn<QString>("row");  // pace | keys | the scene drawn in the end
-    QTest::newRow("slowest, End clicked") << QString("-; -; -; -; -; - | L; End | ended");
-    QTest::newRow("paused, window closed") << QString("P | L; close | ended");
-    QTest::newRow("save, open, new scene") << QString("- | Ctrl+S; Ctrl+O; N; 0 | new seed");
+    QTest::newRow("slowest, End clicked") << QString("-; -; -; -; -; - | L; X; I; End | ended");
+    QTest::newRow("paused, window closed") << QString("P | L; X; I; close | ended");
+    QTest::newRow("save, open, new scene") << QString("- | X; I; Ctrl+S; Ctrl+O; N; 0 | new seed");
   }
 
   void WhileTheDrawingRuns() {
@@ -226,7 +262,7 @@ class FrmKaldraTest : public QObject {
       }
     });
     form.Form_Load(6);
-    QVERIFY(!form.Model().Drawing());
+    QVERIFY(!form.Model().Drawing() && form.Model().ExactShown() && form.Model().Probing());
     if (column[2] == "ended") {
       QVERIFY(form.Model().LegendShown());
       QVERIFY2(ended_at >= 0 && ended_at - sent_at < 100, qPrintable(QString::number(ended_at)));

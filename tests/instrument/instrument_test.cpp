@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "scene/generate_scene.h"
+#include "scene/random_source.h"
 #include "scene/scene_file.h"
+#include "tests/support/plain_distance.h"
 
 namespace kaldra {
 namespace {
@@ -33,8 +36,9 @@ Instrument ThreeSegments() {
 }
 
 // What the front end asks for besides the drawing and the traces: the status
-// line in brackets, the left ends of the highlighted pair, and "tracing" while
-// the latest edit is still to be traced.
+// line in brackets, the left ends of the highlighted pair, the probe's text
+// line by line and the left ends of the segments it highlights, the legend's last row,
+// and "tracing" while the latest edit is still to be traced.
 std::string Shown(const Instrument& m) {
   const Overlay o = m.OverCanvas();
   std::ostringstream out;
@@ -43,6 +47,9 @@ std::string Shown(const Instrument& m) {
     out << "{" << o.highlight->first.x1 << "," << o.highlight->first.y1 << " "
         << o.highlight->second.x1 << "," << o.highlight->second.y1 << "}";
   }
+  for (const std::string& line : o.probe_text) out << " / " << line;
+  for (const SegmentEnds& e : o.probe_highlight) out << " {" << e.x1 << "," << e.y1 << "}";
+  if (!o.legend.empty()) out << " legend: " << o.legend.back().name;
   return out.str() + (m.Retracing() ? " tracing" : "");
 }
 
@@ -61,7 +68,10 @@ struct Script {
   // until T), f s x end it finished, stopped or by a run-time error; t takes
   // the next trace of an edit ("trace" or "none"), gT asks whether that one
   // goes on at T ("on" or "off"), F S X end it finished, stopped or by the
-  // run-time error "fault" ("shown" or "not shown"); ? asks what is shown.
+  // run-time error "fault" ("shown" or "not shown"); O I L toggle the exact
+  // diagram, the probe and the legend; oX,Y points at X,Y and l leaves the
+  // canvas; ? asks what is shown. While the exact diagram is shown, it is
+  // the current scene's after every step.
   const char* steps;
   const char* log;    // what the steps gave, and each refusal newly told ("!reason")
   std::string after;  // the segments in the end
@@ -78,11 +88,13 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
       {'D', WindowAction::kEditMode}, {'d', WindowAction::kDeleteSegment},
       {'u', WindowAction::kUndo},     {'-', WindowAction::kSlower},
       {'+', WindowAction::kFaster},   {'P', WindowAction::kPause},
-      {'R', WindowAction::kRedraw}};
+      {'R', WindowAction::kRedraw},   {'O', WindowAction::kExactDiagram},
+      {'I', WindowAction::kProbe},    {'L', WindowAction::kLegend}};
   const std::map<char, Outcome> ends = {{'f', Outcome::kFinished}, {'s', Outcome::kStopped},
                                         {'x', Outcome::kFailed},   {'F', Outcome::kFinished},
                                         {'S', Outcome::kStopped},  {'X', Outcome::kFailed}};
   Instrument m = ThreeSegments();
+  const auto follows = [&m] { return !m.Exact() || m.Exact()->scene == m.CurrentScene(); };
   std::vector<std::string> changes = {Segments(m)};  // the scene before and after each change
   std::string log;
   const auto say = [&log](const std::string& what) { log += (log.empty() ? "" : "; ") + what; };
@@ -99,6 +111,8 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
     if (op == 'r') m.Release(x, y);
     if (op == '@') m.AdvanceTo(Time(static_cast<int>(x)));
     if (op == 'E') m.End();
+    if (op == 'o') m.PointAt(x, y);
+    if (op == 'l') m.PointerLeft();
     if (op == 'T') say(m.TakeDrawing() ? "draw" : "none");
     if (op == 'b') say(Said(m.BeforePair(static_cast<int>(x), static_cast<int>(y))));
     if (op == 'w') say(Said(m.Waited()));
@@ -111,6 +125,7 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
       say(m.TraceEnded(ends.at(op), "fault") ? "shown" : "not shown");
     if (op == '?') say(Shown(m));
     if (actions.contains(op)) m.Do(actions.at(op));
+    EXPECT_TRUE(follows()) << step;
     if (!m.Refusal().empty() && m.Refusal() != told) say("!" + m.Refusal());
     if (!m.Refusal().empty() && op != 'X') {
       EXPECT_EQ(Segments(m), was) << step;
@@ -123,10 +138,12 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
   for (std::size_t k = changes.size() - 1; k > 0; --k) {
     m.Do(WindowAction::kUndo);
     EXPECT_EQ(Segments(m), changes[k - 1]) << "undone back to change " << k - 1;
+    EXPECT_TRUE(follows());
   }
   for (std::size_t k = 1; k < changes.size(); ++k) {
     m.Do(WindowAction::kRedo);
     EXPECT_EQ(Segments(m), changes[k]) << "redone up to change " << k;
+    EXPECT_TRUE(follows());
   }
   EXPECT_EQ(m.CanUndo(), changes.size() > 1);
   EXPECT_FALSE(m.CanRedo());
@@ -184,10 +201,31 @@ INSTANTIATE_TEST_SUITE_P(
             "trace; none; off; on; shown; [edit mode (D leaves)] tracing; trace; off; not shown; "
             "trace; shown; [edit mode (D leaves)]",
             "100 120 272 236\n" + s1 + s2},
-        Script{"AFailedTraceTakesTheSceneBack", "D p260,200 r270,235 t F p490,160 m500,180 t X D",
+        Script{"AFailedTraceTakesTheSceneBack", "O D p260,200 r270,235 t F p490,160 m500,180 t X D",
                "trace; shown; trace; not shown; !fault", moved},
         Script{"ANewDrawingCancelsTheTraces", "D p260,200 m270,235 t R g9000 F t",
-               "trace; off; not shown; none", moved}),
+               "trace; off; not shown; none", moved},
+        // The exact diagram follows every change of the scene (checked at
+        // every step), and the legend names it while it is shown.
+        Script{"ExactDiagramFollowsEdits",
+               "L ? O ? D p260,200 m500,100 r270,235 p490,160 r500,180 m390,365 d O ?",
+               "[] legend: Parabolas; [] legend: Exact diagram; !the segment crosses segment 1; "
+               "[edit mode (D leaves)] legend: Parabolas tracing",
+               "100 120 270 235\n430 110 570 250\n"},
+        // The probe reads the current scene at the pointer, whatever else
+        // goes on: on the diagram of segments 0 and 1 (equally far from
+        // their ends (260, 200) and (420, 90)), near segment 0, off the
+        // canvas, during a paused drawing and a drag (the end moved with the
+        // pointer).
+        Script{"ProbeAtThePointer",
+               "I ? o340,145 ? o180,170 ? l ? o-1,100 ? R T P D p260,200 m270,235 ?",
+               "[]; [] / on the diagram of segments 0 and 1 / segment 0 at 97.08 px / segment 1 at "
+               "97.08 px / largest empty circle: radius 97.08 px {100,120} {420,90}; [] / nearest: "
+               "segment 0 at 8.94 px / next: segment 1 at 252.98 px / largest empty circle: radius "
+               "8.94 px; []; []; draw; [full speed \u00b7 paused (P resumes) \u00b7 edit mode (D "
+               "leaves)] / nearest: segment 0 at 0.00 px / next: segment 2 at 164.65 px / largest "
+               "empty circle: radius 0.00 px tracing",
+               moved}),
     [](const auto& row) { return row.param.name; });
 
 // What a front end names of the scene: a seed's, and once edited (saved
@@ -208,6 +246,32 @@ TEST(SceneNames, FollowTheSceneItsOriginAndEdits) {
   m.ShowFile("/tmp/two.parts.scene", *ReadScene(s0, 788, 565).scene);
   EXPECT_EQ(names(),
             "Scene two.parts.scene, two.parts, /tmp/two.parts.scene, # Kaldra scene, 788x565");
+}
+
+// The exact diagram as the front ends draw it: every curve runs along its
+// edge, each point equally far from the edge's two segments; a diagram that
+// cannot be built is told on the status line instead.
+TEST(ExactLayer, CurvesRunAlongTheirEdges) {
+  SeededRandom random(3);
+  const auto layer = MakeExactLayer(std::make_shared<const Scene>(GenerateScene(random, 788, 565)));
+  ASSERT_EQ(layer->curves.size(), layer->diagram->edges.size());
+  for (std::size_t k = 0; k < layer->curves.size(); ++k) {
+    const auto& [from, control, to] = layer->curves[k];
+    const auto& [a, b] = layer->diagram->edges[k].sites;
+    for (const double t : {0.25, 0.5, 0.75}) {
+      const double x = (1 - t) * (1 - t) * from.x + 2 * t * (1 - t) * control.x + t * t * to.x;
+      const double y = (1 - t) * (1 - t) * from.y + 2 * t * (1 - t) * control.y + t * t * to.y;
+      EXPECT_NEAR(testing::AwayFrom((*layer->scene)[a.segment], x, y).distance,
+                  testing::AwayFrom((*layer->scene)[b.segment], x, y).distance, 1e-6);
+    }
+  }
+  Instrument m(788, 565);
+  m.ShowFile("touch",
+             *ReadScene("100 100 300 200\n300.0000000001 200.0000000002 400 150", 788, 565).scene);
+  m.Do(WindowAction::kExactDiagram);
+  EXPECT_EQ(m.OverCanvas().status,
+            "no exact diagram: segments 0 and 1 touch once rounded to the "
+            "exact diagram's grid of 2^-30 px");
 }
 
 }  // namespace
