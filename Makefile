@@ -61,7 +61,8 @@ fuzz:
 # checks it (desktop-file-validate, appstreamcli validate, lintian) and, as
 # root, installs it with apt, runs both programs and removes it. `make docs`
 # draws docs/screenshot.png again with the current renderer and
-# docs/window-paced.png and docs/window-edit.png with the window in a virtual X server;
+# docs/window-paced.png, docs/window-edit.png and docs/window-exact.png with
+# the window in a virtual X server;
 # `make lint` checks the layout and runs clang-tidy (see scripts/lint).
 .PHONY: package package-test docs lint
 

@@ -83,8 +83,10 @@ void FromCanvas(QPainter& painter) { painter.translate(0.5, 0.5); }
 
 QPointF At(CanvasPoint p) { return {p.x, p.y}; }
 
-// The exact diagram's edges as thin lines, translucent enough for the
-// plotted points under them to show.
+// The exact diagram's edges as lines one pixel wide, opaque enough to stand
+// out over the plotted points and translucent enough for them to show
+// through: where the walk's samples thin out, they show as dots along a
+// continuous line.
 void PaintExactDiagram(QPainter& painter, const ExactLayer& layer) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);

@@ -61,7 +61,7 @@ inline constexpr std::array<WindowActionInfo, 19> kWindowActions = {{
     {WindowAction::kExactDiagram, "E&xact diagram", "X",
      "show or hide the exact Voronoi diagram over the canvas"},
     {WindowAction::kProbe, "Pro&be", "I",
-     "under the cursor: the nearest segments, their distances, the largest empty circle"},
+     "the nearest segments and the largest empty circle at the cursor"},
 }};
 
 // Whether the action only exists in edit mode: outside it the action is
