@@ -50,9 +50,10 @@ const QString s0 = "100 120 260 200\n", s1 = "420 90 560 230\n", s2 = "480 330 3
 
 // The renderer's picture of the scene the window holds.
 QImage Rendered(const frmKaldra& form) {
-  return RenderScene({{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth, kDefaultCanvasHeight,
-                     false)
-      .image;
+  ImageCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
+  RenderScene(canvas, {{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth,
+              kDefaultCanvasHeight, false);
+  return canvas.Image();
 }
 
 void PressKeys(QWidget& form, const QString& keys) {
