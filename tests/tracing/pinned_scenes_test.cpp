@@ -19,7 +19,7 @@
 #include "scene/run_time_error.h"
 #include "scene/random_source.h"
 #include "scene/scene_builder.h"
-#include "tests/support/plot_summary.h"
+#include "tools/plot_summary.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/tracing/plain_diagram.h"
 #include "tracing/sweeps.h"
@@ -33,7 +33,7 @@ using testing::SceneOf;
 // What the table pins of one diagram on the window's canvas.
 template <typename Points>
 std::string Summarise(int segments, std::uint64_t samples, const Points& points) {
-  return testing::PlotSummary(segments, samples, points, kDefaultCanvasWidth,
+  return PlotSummary(segments, samples, points, kDefaultCanvasWidth,
                               kDefaultCanvasHeight);
 }
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-namespace kaldra::testing {
+namespace kaldra {
 
 // What the pinned table and the builds' comparison keep of a diagram: the
 // segment count, the samples walked, the points that land on a pixel of the
@@ -35,4 +35,4 @@ std::string PlotSummary(int segments, std::uint64_t samples, const Points& point
   return out.str();
 }
 
-}  // namespace kaldra::testing
+}  // namespace kaldra
