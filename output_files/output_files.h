@@ -17,9 +17,9 @@ struct OutputTarget {
 // mistyped path is a usage error rather than a lost rendering. A symbolic link
 // stands for the file it points to. Refused: a path whose folder is missing or
 // may not be written, a directory, an existing file the user may not write, a
-// file in a sticky folder that another user owns, two outputs that are the same file (the same device and inode, or for files
-// not there yet the same resolved path), and more than one "-". Returns the
-// reason for the first refusal.
+// file in a sticky folder that another user owns, two outputs that are the same file (the same
+// device and inode, or for files not there yet the same resolved path), and more than one "-".
+// Returns the reason for the first refusal.
 std::optional<std::string> CheckOutputs(const std::vector<OutputTarget>& targets);
 
 // A file to write and its whole contents; "-" is standard output.

@@ -53,7 +53,7 @@ std::errc ParseDecimal(std::string_view text, double& value, std::size_t& consum
   char* end = nullptr;
   const double v = std::strtod(copy.c_str(), &end);
   consumed = static_cast<std::size_t>(end - copy.c_str());
-  if (consumed == 0 || std::isspace(static_cast<unsigned char>(copy[0])) || copy[0] == '+') {
+  if (consumed == 0 || std::isspace(static_cast<unsigned char>(copy[0])) != 0 || copy[0] == '+') {
     consumed = 0;
     return std::errc::invalid_argument;
   }

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "scene/memory_canvas.h"
 #include "scene/generate_scene.h"
+#include "scene/memory_canvas.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
 #include "scene/scene_file.h"
@@ -42,7 +42,8 @@ std::string Digest(const Scene& scene, int width, int height) {
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  unsigned long from = 0, to = 0;
+  unsigned long from = 0;
+  unsigned long to = 0;
   if (args.size() == 2 && args[0] == "--seeds" &&
       std::sscanf(args[1].c_str(), "%lu-%lu", &from, &to) == 2 && from <= to) {
     for (unsigned long seed = from; seed <= to; ++seed) {
@@ -63,8 +64,8 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "kaldra-digest: cannot read %s\n", path.c_str());
       return 2;
     }
-    const auto [width, height] =
-        SavedSize(text).value_or(std::pair{kDefaultCanvasWidth, kDefaultCanvasHeight});
+    const auto [width, height] = SavedSize(text).value_or(
+        std::pair{kDefaultCanvasWidth, kDefaultCanvasHeight});
     const SceneReadResult read = ReadScene(text, width, height);
     std::printf("%s: %s\n", path.c_str(),
                 read.scene ? Digest(*read.scene, width, height).c_str()

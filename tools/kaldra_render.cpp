@@ -61,7 +61,8 @@ int Run(int argc, char* argv[]) {
 #ifdef KALDRA_WITHOUT_PICTURES
   for (const auto& [option, path] : {std::pair{"--png", &o.png_path}, {"--svg", &o.svg_path}}) {
     if (!path->empty()) {
-      return Fail(kExitUsage, std::string(option) + ": this build of kaldra-render draws no pictures");
+      return Fail(kExitUsage,
+                  std::string(option) + ": this build of kaldra-render draws no pictures");
     }
   }
 #endif

@@ -23,8 +23,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include "scene/run_time_error.h"
 #include "qt_canvas/image_canvas.h"
+#include "scene/run_time_error.h"
 #include "tools/headless_gui.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
@@ -116,8 +116,8 @@ int main(int argc, char* argv[]) {
     std::string problem;
     try {
       ImageCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
-      const Rendering r =
-          RenderScene(canvas, {seed, {}}, kDefaultCanvasWidth, kDefaultCanvasHeight, false);
+      const Rendering r = RenderScene(canvas, {seed, {}}, kDefaultCanvasWidth, kDefaultCanvasHeight,
+                                      false);
       const std::string line = SummaryJson(r.stats);
       if (!quiet) std::printf("%s\n", line.c_str());
       problem = Check(seed, r, line);

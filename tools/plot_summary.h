@@ -14,7 +14,8 @@ namespace kaldra {
 template <typename Points>
 std::string PlotSummary(int segments, std::uint64_t samples, const Points& points, int width,
                         int height) {
-  std::uint64_t plotted = 0, hash = 0xCBF29CE484222325ull;
+  std::uint64_t plotted = 0;
+  std::uint64_t hash = 0xCBF29CE484222325ull;
   const auto mix = [&hash](std::uint32_t word) {
     for (int b = 0; b < 4; ++b) hash = (hash ^ ((word >> (8 * b)) & 0xFF)) * 0x100000001B3ull;
   };

@@ -51,8 +51,8 @@ const QString s0 = "100 120 260 200\n", s1 = "420 90 560 230\n", s2 = "480 330 3
 // The renderer's picture of the scene the window holds.
 QImage Rendered(const frmKaldra& form) {
   ImageCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
-  RenderScene(canvas, {{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth,
-              kDefaultCanvasHeight, false);
+  RenderScene(canvas, {{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth, kDefaultCanvasHeight,
+              false);
   return canvas.Image();
 }
 

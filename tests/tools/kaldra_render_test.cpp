@@ -168,7 +168,8 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--scene " + corpus + "bad-crossing.scene'", 2,
        "corpus/bad-crossing.scene:4: the segment crosses the segment on line 2\n"},
       {"--scene - </dev/null", 2, "<stdin>: no segments"},
-      {"--scene ../share --scale 3", 2, "3 times larger breaks a rule of scenes: segment 1: an end"},
+      {"--scene ../share --scale 3", 2,
+       "3 times larger breaks a rule of scenes: segment 1: an end"},
       {"--scene ../close --score", 3,
        "cannot build the exact diagram: segments 0 and 1 touch once rounded to the exact "
        "diagram's grid of 2^-30 px"},
