@@ -3,7 +3,7 @@
 # everything in build/default and runs every test. Both install the missing
 # Debian packages they need.
 
-.PHONY: all deps build run test test-no-fma asan-test clean
+.PHONY: all deps build run test test-no-fma asan-test wasm clean
 
 all: build
 
@@ -27,8 +27,17 @@ run:
 	  build/run/app/kaldra; \
 	fi
 
-test: build
+test: build wasm
 	@ctest --preset default
+
+# The renderer's command line and the tests' diagram digest as WebAssembly for
+# node (build/wasm/kaldra-render.js and its .wasm), with Debian's emscripten:
+#   node --no-experimental-fetch build/wasm/kaldra-render.js --seed 4
+# make test compares them with the native build.
+wasm: deps
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/wasm -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build build/wasm
 
 # The tracing and arithmetic tests again with the C library told to take the
 # paths of a processor without FMA and AVX: the diagram must not notice.

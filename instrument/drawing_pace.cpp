@@ -17,7 +17,8 @@ void DrawingPace::Stop() {
 
 SceneRef DrawingPace::Take() {
   if (drawing_ || !wanted_) return nullptr;
-  drawing_.emplace().scene = std::move(wanted_);
+  drawing_ = UnderWay{};
+  drawing_->scene = std::move(wanted_);
   wanted_.reset();
   return drawing_->scene;
 }

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "app/run_time_report.h"
+#include "app/window_options.h"
 #include "scene/canvas.h"
 #include "scene/scene_file.h"
 #include "tools/renderer.h"
@@ -50,9 +51,10 @@ const QString s0 = "100 120 260 200\n", s1 = "420 90 560 230\n", s2 = "480 330 3
 
 // The renderer's picture of the scene the window holds.
 QImage Rendered(const frmKaldra& form) {
-  return RenderScene({{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth, kDefaultCanvasHeight,
-                     false)
-      .image;
+  ImageCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
+  RenderScene(canvas, {{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth, kDefaultCanvasHeight,
+              false);
+  return canvas.Image();
 }
 
 void PressKeys(QWidget& form, const QString& keys) {
@@ -122,6 +124,8 @@ class FrmKaldraTest : public QObject {
     // message box is closed.
     QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
     QCOMPARE(RunLoadHandler(form, [] { throw RunTimeError("division by zero"); }), 3);
+    // The scene the command line asks for (its refusals are the command-line test's).
+    QCOMPARE(ParseWindowOptions({"--seed", "9"}).options.seed.value_or(0), 9u);
   }
 
   // Each action by its first key and again by its context-menu entry, on the

@@ -77,6 +77,8 @@ struct Script {
   std::string after;  // the segments in the end
 };
 
+void PrintTo(const Script& script, std::ostream* out) { *out << script.name; }
+
 class Scripts : public ::testing::TestWithParam<Script> {};
 
 // Each row's steps and what they gave; while a refusal is told, the scene is
@@ -165,21 +167,22 @@ INSTANTIATE_TEST_SUITE_P(
                s0 + "430 110 570 250\n500 350 300 400\n"},
         Script{"AddASegment", "D p600,450 m110,300 m650,470 r700,520",
                "!the segment crosses segment 2", s0 + s1 + s2 + "600 450 700 520\n"},
-        Script{"DeleteSegmentsButNeverTheLast", "D m490,160 d m180,160 d m390,365 d",
-               "!a scene needs at least one segment", s2},
+        Script{"DeleteSegmentsButNeverTheLast", "D m490,160 d m180,160 d m390,365 d d m391,365 d",
+               "!a scene needs at least one segment; !a scene needs at least one segment", s2},
         Script{"ClicksWithoutAMove", "D p260,200 r260,200 p700,500 r700,500", "", s0 + s1 + s2},
         Script{"NothingOutsideEditMode", "D p260,200 r270,235 D u d p100,120 r150,150", "", moved},
         // The drawing: a slow pace waits before each pair, the pace read
         // afresh while it waits; a pause holds it; full speed never waits.
-        Script{
-            "PaceAndPause",
-            "R T b0,1 ? - - @1000 b0,2 ? + @1019 w @1020 w P b1,2 @9000 w ? P w b0,1 ? f ?",
-            "draw; go; []; wait1050; [sweep 1, pair (0, 2) \u00b7 50 ms per pair]{100,120 "
-            "300,400}; "
-            "wait1020; go; wait; wait; [sweep 1, pair (1, 2) \u00b7 20 ms per pair \u00b7 paused "
-            "(P resumes)]{420,90 300,400}; go; wait9020; [sweep 2, pair (0, 1) \u00b7 20 ms per "
-            "pair]{100,120 420,90}; [20 ms per pair \u00b7 R redraws]",
-            s0 + s1 + s2},
+        // The paces, slower and slower, up to 1 s.
+        Script{"PaceAndPause",
+               "R T b0,1 ? - - @1000 b0,2 ? + @1019 w @1020 w P b1,2 @9000 w ? P w b0,1 ? f ? "
+               "- - - ? - - - ?",
+               "draw; go; []; wait1050; [sweep 1, pair (0, 2) \u00b7 50 ms per pair]{100,120 "
+               "300,400}; wait1020; go; wait; wait; [sweep 1, pair (1, 2) \u00b7 20 ms per pair "
+               "\u00b7 paused (P resumes)]{420,90 300,400}; go; wait9020; [sweep 2, pair (0, 1) "
+               "\u00b7 20 ms per pair]{100,120 420,90}; [20 ms per pair \u00b7 R redraws]; [250 ms "
+               "per pair \u00b7 R redraws]; [1000 ms per pair \u00b7 R redraws]",
+               s0 + s1 + s2},
         // A drawing gives way at its next yield or wait to another, or to an
         // edit, whose diagram is traced instead; it stops for good when the
         // program ends, and after a run-time error nothing more is drawn.
@@ -239,6 +242,7 @@ TEST(SceneNames, FollowTheSceneItsOriginAndEdits) {
   };
   m.ShowSeed(3);
   EXPECT_EQ(names(), "Seed 3, 3, 3, # Kaldra scene, 788x565, seed 3");
+  EXPECT_EQ(m.PaceLabel(), "Pace: full speed");
   m.Do(WindowAction::kEditMode);
   m.Press((*m.CurrentScene())[0].x1, (*m.CurrentScene())[0].y1);
   m.Release((*m.CurrentScene())[0].x1 + 1, (*m.CurrentScene())[0].y1 + 1);

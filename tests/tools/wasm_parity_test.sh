@@ -18,11 +18,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The digests: one process each for the seeds, one for the files.
-"$native/tests/tools/kaldra-digest" --seeds 0-1999 >"$work/native-seeds"
+"$native/tools/kaldra-digest" --seeds 0-1999 >"$work/native-seeds"
 node "$wasm/kaldra-digest.js" --seeds 0-1999 >"$work/wasm-seeds"
 cmp -s "$work/native-seeds" "$work/wasm-seeds" ||
   fail "seed digests differ: $(diff "$work/native-seeds" "$work/wasm-seeds" | sed -n 2p)"
-(cd "$corpus" && "$native/tests/tools/kaldra-digest" ok-*.scene) >"$work/native-files"
+(cd "$corpus" && "$native/tools/kaldra-digest" ok-*.scene) >"$work/native-files"
 (cd "$corpus" && node "$wasm/kaldra-digest.js" ok-*.scene) >"$work/wasm-files"
 cmp -s "$work/native-files" "$work/wasm-files" ||
   fail "corpus digests differ: $(diff "$work/native-files" "$work/wasm-files" | sed -n 2p)"
