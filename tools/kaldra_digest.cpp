@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "scene/generate_scene.h"
-#include "scene/memory_canvas.h"
 #include "scene/random_source.h"
+#include "scene/raster_canvas.h"
 #include "scene/run_time_error.h"
 #include "scene/scene_file.h"
 #include "tools/plot_summary.h"
@@ -27,7 +27,7 @@ namespace {
 using namespace kaldra;
 
 std::string Digest(const Scene& scene, int width, int height) {
-  MemoryCanvas canvas(width, height);
+  RasterCanvas canvas(width, height);
   std::vector<PlotPoint> plots;
   canvas.SetPlotSink(&plots);
   try {
