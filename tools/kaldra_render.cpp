@@ -24,10 +24,11 @@
 #include "tools/render_report.h"
 #include "tools/renderer.h"
 
-// The WebAssembly build for node has no Qt, so it draws no picture: it takes
-// the renderer's command line but for --png and --svg.
+// The WebAssembly build for node has no Qt, so it writes no picture: it takes
+// the renderer's command line but for --png and --svg, and draws on the raster
+// canvas that the image canvas shows here.
 #ifdef KALDRA_WITHOUT_PICTURES
-#include "scene/memory_canvas.h"
+#include "scene/raster_canvas.h"
 #else
 #include "qt_canvas/image_canvas.h"
 #include "tools/headless_gui.h"
@@ -124,7 +125,7 @@ int Run(int argc, char* argv[]) {
     std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*choice.seed));
 
 #ifdef KALDRA_WITHOUT_PICTURES
-  MemoryCanvas canvas(width * o.scale, height * o.scale);
+  RasterCanvas canvas(width * o.scale, height * o.scale);
 #else
   const HeadlessGui gui(argv[0]);
   ImageCanvas canvas(width * o.scale, height * o.scale);

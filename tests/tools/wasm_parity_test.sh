@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # wasm_parity_test.sh NATIVE_BUILD WASM_BUILD CORPUS: the WebAssembly build of
-# the core, run with node, against the native build: the same diagram digest
-# for seeds 0 to 1999 and every scene of the corpus; kaldra-render's plot
+# the core, run with node, against the native build: the same digest of the
+# diagram and of the picture's pixels for seeds 0 to 1999 and every scene of
+# the corpus; kaldra-render's plot
 # lists and summaries byte for byte (but the times) on scene files, scaled
 # ones among them; the same run-time error and status where the drawing
 # faults. Exit status 77: skipped, when there is no WebAssembly build or node.
