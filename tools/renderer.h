@@ -60,15 +60,9 @@ class ScaledSceneRefused : public std::runtime_error {
 // the scene as it is. With `keep_plots` every point of the sweeps that lands
 // on a pixel is recorded: the same points stats.plotted counts. A
 // run-time error in the drawing ends it with RunTimeError; a scaled scene the
-// builder refuses, before drawing, with ScaledSceneRefused. Needs a QGuiApplication for the label font.
+// builder refuses, before drawing, with ScaledSceneRefused. Needs a QGuiApplication for the label
+// font.
 Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots,
                       int scale = 1);
-
-// The scene with every coordinate multiplied by `scale`, built again through
-// SceneBuilder from the products of the ends generated first, in a rectangle
-// `scale` times larger: exactly the scene a file with those products reads as.
-// None when the builder refuses a segment, which rounding of the products may
-// cause in a near tie; `refusal` then says why.
-std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& refusal);
 
 }  // namespace kaldra
