@@ -1,5 +1,8 @@
 #include "qt_canvas/image_canvas.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFontMetrics>
@@ -17,8 +20,37 @@ std::string EncodePng(const QImage& image) {
   return bytes.toStdString();
 }
 
-ImageCanvas::ImageCanvas(int width, int height) : image_(width, height, QImage::Format_RGB32) {
+ImageCanvas::ImageCanvas(int width, int height, CanvasStyle style) {
+  Restart(width, height, style);
+}
+
+void ImageCanvas::Restart(int width, int height, CanvasStyle style) {
+  image_ = QImage(width, height, QImage::Format_RGB32);
   image_.fill(Qt::black);
+  AttachImage();
+  style_ = style;
+  unthickened_.clear();
+  if (style_.point_size > 1) SetPlotSink(&unthickened_);
+}
+
+void ImageCanvas::ThickenPoints() {
+  const int half = style_.point_size / 2;
+  for (const PlotPoint& p : unthickened_) {
+    // The pixel PSet wrote: the point landed on the image, so lround is in
+    // range and rounds as PSet does.
+    const int column = static_cast<int>(std::lround(p.x));
+    const int row = static_cast<int>(std::lround(p.y));
+    const QRgb pixel = ToArgbPixel(p.color);
+    for (int y = std::max(row - half, 0); y <= std::min(row + half, image_.height() - 1); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+      for (int x = std::max(column - half, 0); x <= std::min(column + half, image_.width() - 1);
+           ++x) {
+        line[x] = pixel;
+      }
+    }
+  }
+  unthickened_.clear();
+  // scanLine gave the image pixels of its own if they were shared.
   AttachImage();
 }
 
@@ -31,13 +63,13 @@ void ImageCanvas::AttachImage() {
 }
 
 void ImageCanvas::Adopt(const QImage& picture) {
-  image_ = picture.convertToFormat(QImage::Format_RGB32).scaled(image_.size());
+  image_ = picture.convertToFormat(QImage::Format_RGB32);
   AttachImage();
 }
 
-QFont ImageCanvas::LabelFont() {
+QFont ImageCanvas::LabelFont(int pixels) {
   QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(12);
+  font.setPixelSize(pixels);
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
@@ -47,7 +79,7 @@ void ImageCanvas::BackColor(Color color) { image_.fill(ToQColor(color)); }
 void ImageCanvas::Line(float x1, float y1, float x2, float y2) {
   QPainter painter(&image_);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(QPen(ToQColor(ForeColor()), 1));
+  painter.setPen(QPen(ToQColor(ForeColor()), style_.line_width));
   painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
   SetCurrentPosition(x2, y2);
 }
@@ -55,7 +87,7 @@ void ImageCanvas::Line(float x1, float y1, float x2, float y2) {
 void ImageCanvas::Print(std::string_view text) {
   QPainter painter(&image_);
   painter.setRenderHint(QPainter::TextAntialiasing, false);
-  const QFont font = LabelFont();
+  const QFont font = LabelFont(style_.label_pixels);
   painter.setFont(font);
   painter.setPen(ToQColor(ForeColor()));
   // The text's top-left corner is the current position; drawText places the
