@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QColor>
+#include <QFont>
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPointF>
@@ -21,6 +22,7 @@ const QColor kBoxBorder(128, 128, 128);
 const QColor kBoxText(230, 230, 230);
 // Orange is no colour of the diagram.
 const QColor kHighlight(255, 140, 0, 110);
+const QColor kPreview(255, 140, 0);
 
 // "Endpoint bisectors: cyan, magenta, yellow, red".
 QString LegendText(const CurveFamily& family) {
@@ -65,12 +67,42 @@ void PaintLegend(QPainter& painter, const QRect& client) {
   painter.restore();
 }
 
+QLineF Line(const SegmentEnds& e, double ratio) {
+  return {e.x1 / ratio, e.y1 / ratio, e.x2 / ratio, e.y2 / ratio};
+}
+
 // The two segments of the pair being traced, under a wide translucent band.
-void PaintPairHighlight(QPainter& painter, const SegmentEnds& first, const SegmentEnds& second) {
+void PaintPairHighlight(QPainter& painter, const SegmentEnds& first, const SegmentEnds& second,
+                        double ratio) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(kHighlight, 6, Qt::SolidLine, Qt::RoundCap));
-  for (const SegmentEnds& e : {first, second}) painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
+  for (const SegmentEnds& e : {first, second}) painter.drawLine(Line(e, ratio));
+  painter.restore();
+}
+
+// The segment being added, accepted or not, so the user sees what is tried.
+void PaintPreview(QPainter& painter, const SegmentEnds& segment, double ratio) {
+  painter.save();
+  painter.setPen(QPen(kPreview, 1, Qt::DashLine));
+  painter.drawLine(Line(segment, ratio));
+  painter.restore();
+}
+
+// The hint in the status line's place: white on black with unsmoothed text,
+// colours the canvas itself uses, so that it can stand over any picture.
+void PaintHint(QPainter& painter, const QRect& client, const QString& text) {
+  painter.save();
+  QFont font = painter.font();
+  font.setStyleStrategy(QFont::NoAntialias);
+  painter.setFont(font);
+  const QFontMetrics metrics = painter.fontMetrics();
+  const QRect box(client.left() + 8, client.bottom() - metrics.height() - 16,
+                  metrics.horizontalAdvance(text) + 20, metrics.height() + 8);
+  painter.setPen(Qt::white);
+  painter.setBrush(Qt::black);
+  painter.drawRect(box.adjusted(0, 0, -1, -1));
+  painter.drawText(box, Qt::AlignCenter, text);
   painter.restore();
 }
 
@@ -104,15 +136,26 @@ void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString
 
 }  // namespace
 
-void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay) {
+void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay, double ratio) {
+  if (overlay.large) {
+    QFont font = painter.font();
+    if (font.pointSizeF() > 0) {
+      font.setPointSizeF(font.pointSizeF() * 2);
+    } else {
+      font.setPixelSize(font.pixelSize() * 2);
+    }
+    painter.setFont(font);
+  }
   if (overlay.highlight)
-    PaintPairHighlight(painter, overlay.highlight->first, overlay.highlight->second);
+    PaintPairHighlight(painter, overlay.highlight->first, overlay.highlight->second, ratio);
+  if (overlay.preview) PaintPreview(painter, *overlay.preview, ratio);
   if (overlay.legend) PaintLegend(painter, client);
   if (!overlay.note.empty()) {
-    PaintNote(painter, client, QPointF(overlay.note_x, overlay.note_y),
+    PaintNote(painter, client, QPointF(overlay.note_x / ratio, overlay.note_y / ratio),
               QString::fromStdString(overlay.note));
   }
   if (!overlay.status.empty()) PaintStatus(painter, client, QString::fromStdString(overlay.status));
+  if (!overlay.hint.empty()) PaintHint(painter, client, QString::fromStdString(overlay.hint));
 }
 
 }  // namespace kaldra

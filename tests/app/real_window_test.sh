@@ -37,7 +37,7 @@ start() {
   app_pid=$! window=""
   local deadline=$(($(now_ms) + 10000))
   while [ -z "$window" ] && [ "$(now_ms)" -lt "$deadline" ] && kill -0 "$app_pid"; do
-    window=$(timeout 5 xdotool search --onlyvisible --name '^Kaldra$' | head -n 1)
+    window=$(timeout 5 xdotool search --onlyvisible --name 'Kaldra$' | head -n 1)
   done
   [ -n "$window" ] || { fail "$1: no window named Kaldra within 10 s"; ended "$1"; return 1; }
 }
