@@ -255,7 +255,13 @@ void frmKaldra::cmdEnd_Click() {
   if (ChangesMayGo()) EndProgram();
 }
 
-void frmKaldra::WindowGone() { EndProgram(); }
+void frmKaldra::WindowGone() {
+  if (model_.Modified()) {
+    std::fprintf(stderr, "kaldra: the window was closed from outside; the changes to %s are lost\n",
+                 model_.SceneLabel().c_str());
+  }
+  EndProgram();
+}
 
 void frmKaldra::EndProgram() {
   end_program_();

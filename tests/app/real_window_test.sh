@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # real_window_test.sh KALDRA GRAB_SCREEN: runs the program in a virtual X
-# server as a person would: waits for the window "Kaldra", looks at what it
-# shows, and ends it three ways (End clicked once the diagram is there; the
-# window destroyed while the sweeps still run, through the same close as the
-# window manager's close box; Alt+E after the legend key has painted over the
-# canvas). Each time it must be gone within a second with status 0.
+# server as a person would: waits for the window "Kaldra" (or "seed 9 —
+# Kaldra"), looks at what it shows, and ends it three ways (End clicked once
+# the diagram is there; the window destroyed while the sweeps still run,
+# through the same close as the window manager's close box; Alt+E after the
+# legend key has painted over the canvas and Space has paused, not ended,
+# the program). Each time it must be gone within a second with status 0.
 # Exit status 77: skipped.
 
 set -u
@@ -84,6 +85,9 @@ if start "legend" --seed 9; then
   timeout 5 xdotool windowfocus --sync "$window" key l
   look 3000 '[ "$other" -gt 0 ]'
   [ "${other:-0}" -gt 0 ] || fail "the legend key showed nothing over the canvas"
+  timeout 5 xdotool key space
+  sleep 0.3
+  kill -0 "$app_pid" || fail "Space ended the program"
   timeout 5 xdotool key alt+e
   ended "Alt+E after the legend"
 fi

@@ -43,8 +43,9 @@ Instrument ThreeSegments() {
 }
 
 // What the front end asks for besides the drawing and the traces: the status
-// line in brackets, the left ends of the highlighted pair, and "tracing" while
-// the latest edit is still to be traced.
+// line in brackets, the left ends of the highlighted pair, the segment being
+// added, "tracing" while the latest edit is still to be traced, and "hint"
+// while the hint stands.
 std::string Shown(const Instrument& m) {
   const Overlay o = m.OverCanvas();
   std::ostringstream out;
@@ -56,7 +57,7 @@ std::string Shown(const Instrument& m) {
   if (o.preview)
     out << "<" << o.preview->x1 << "," << o.preview->y1 << " " << o.preview->x2 << ","
         << o.preview->y2 << ">";
-  return out.str() + (m.Retracing() ? " tracing" : "");
+  return out.str() + (m.Retracing() ? " tracing" : "") + (o.hint.empty() ? "" : " hint");
 }
 
 std::string Said(Proceed p) {
@@ -224,6 +225,10 @@ INSTANTIATE_TEST_SUITE_P(
                "100 120 272 236\n" + s1 + s2},
         Script{"AFailedTraceTakesTheSceneBack", "D p260,200 r270,235 t F p490,160 m500,180 t X D",
                "trace; shown; trace; not shown; !fault", moved},
+        // The hint of the first seconds stands until anything is touched, for
+        // kHintTime at most.
+        Script{"HintUntilTouched", "? @5999 ? p1,1 ?", "[] hint; [] hint; []", s0 + s1 + s2},
+        Script{"HintForAWhile", "@6000 ?", "[]", s0 + s1 + s2},
         Script{"ANewDrawingCancelsTheTraces", "D p260,200 m270,235 t R g F t",
                "trace; off; not shown; none", moved}),
     [](const auto& row) { return row.param.name; });
@@ -301,78 +306,42 @@ TEST(WithExtension, IsAddedToANameWithoutOne) {
   EXPECT_EQ(got, "noext.png a.b dir.d/noext.png .hidden.png /tmp/x.png ");
 }
 
-// The points plotted as a count and a hash, to compare plot lists.
-std::string Plotted(const std::vector<PlotPoint>& plots, std::size_t count) {
-  std::uint64_t hash = 1469598103934665603u;
-  for (std::size_t k = 0; k < count; ++k) {
-    for (const float v : {plots[k].x, plots[k].y, static_cast<float>(plots[k].color)}) {
-      hash = (hash ^ std::bit_cast<std::uint32_t>(v)) * 1099511628211u;
-    }
-  }
-  return std::to_string(count) + " points, " + std::to_string(hash);
-}
-
-// A canvas that records the points plotted after each number of pairs.
-struct PairsCanvas : testing::RecordingCanvas {
-  std::vector<std::size_t> after;  // points plotted before pair k + 1
-  bool BeforePair(int, int) override {
-    after.push_back(plots.size());
-    return true;
-  }
-};
-
-// The drawing run as the window runs it while paused, each wait answered by
-// the next key: at every wait the points drawn are exactly those the sweeps
-// plot before the pair waited for, whichever way the steps came there. The
-// log holds the pairs drawn at each wait; "|" where the drawing ended.
+// The drawing run as the window runs it, paused, each wait answered by the
+// next key: at every wait the canvas holds exactly the points the sweeps plot
+// before the pair waited for, whichever way the steps came there. The log
+// holds the pairs drawn at each wait, "|" where the drawing ended.
 TEST(Stepping, DrawsExactlyThePairsBeforeThePairWaitedFor) {
   Instrument m = ThreeSegments();
-  PairsCanvas sweeps;
-  DrawScene(*m.CurrentScene(), sweeps);
-  sweeps.plots.clear();
+  struct Window : testing::RecordingCanvas {
+    std::function<bool(int, int)> pair;
+    bool BeforePair(int i, int j) override { return pair(i, j); }
+  } sweeps;
+  std::vector<std::size_t> before;  // the points the sweeps plot before each pair
+  sweeps.pair = [&](int, int) { return before.push_back(sweeps.plots.size()), true; };
   TraceDiagram(*m.CurrentScene(), sweeps);
   m.Do(WindowAction::kPause);
   std::istringstream keys("H > > < H > > > > > > < <");
   const std::map<std::string, WindowAction> actions = {{">", WindowAction::kStepForward},
                                                        {"<", WindowAction::kStepBack},
                                                        {"H", WindowAction::kStepToStart}};
-  const auto press = [&] {
-    std::string key;
-    if (keys >> key) return m.Do(actions.at(key));
-    m.End();
-  };
-  std::string log;
-  struct Window : testing::RecordingCanvas {
-    Instrument* m;
-    std::function<void()> waiting;
-    int pairs = 0;
-    bool DoEvents() override { return m->DrawingGoesOn(); }
-    bool BeforePair(int i, int j) override {
-      ++pairs;
-      Proceed p = m->BeforePair(i, j);
-      for (; p.kind == Kind::kWait; p = m->Waited()) waiting();
-      return p.kind == Kind::kGoOn;
-    }
-  };
-  for (press(); m.Origin().file_name != "ended"; press()) {
+  std::string log, key;
+  const auto press = [&] { return keys >> key ? m.Do(actions.at(key)) : m.End(); };
+  for (press(); keys; press()) {
     while (const std::optional<Picture> picture = m.TakeDrawing()) {
       Window window;
-      window.m = &m;
-      window.waiting = [&] {
-        const std::size_t drawn = window.pairs - 1;
-        log += std::to_string(drawn) + " ";
-        EXPECT_EQ(Plotted(window.plots, window.plots.size()),
-                  Plotted(sweeps.plots, sweeps.after[drawn]))
-            << "after " << drawn << " pairs";
-        press();
+      std::size_t pairs = 0;
+      window.pair = [&](int i, int j) {
+        Proceed p = m.BeforePair(i, j);
+        for (; p.kind == Kind::kWait; p = (press(), m.Waited())) {
+          log += std::to_string(pairs) + " ";
+          EXPECT_EQ(window.plots.size(), before[pairs]) << "after " << pairs << " pairs";
+        }
+        return ++pairs, p.kind == Kind::kGoOn;
       };
-      DrawScene(*picture->drawn, window);
-      window.plots.clear();
       const bool stopped = TraceDiagram(*picture->drawn, window).stopped;
       m.DrawingEnded(stopped ? Outcome::kStopped : Outcome::kFinished);
     }
     log += "| ";
-    if (!keys) break;
   }
   EXPECT_EQ(log, "0 1 2 1 0 1 2 3 4 5 | 5 4 | ");
 }
@@ -430,19 +399,6 @@ TEST(View, FitsTheLargestWholeScale) {
   EXPECT_EQ(m.OverCanvas().status, "edit mode (D leaves) \u00b7 (100.5, 120)");
   m.ResizeView(394, 565);
   EXPECT_EQ(m.View(), (CanvasView{1, 0.5, 0, 141.25}));
-}
-
-// The hint stands while nobody touches the window, for kHintTime at most.
-TEST(Hint, GoesAtTheFirstTouchOrAfterAWhile) {
-  Instrument m(788, 565);
-  m.ShowNewScene(3);
-  EXPECT_EQ(m.OverCanvas().hint, "right click for the menu");
-  m.AdvanceTo(Instrument::kHintTime);
-  EXPECT_EQ(m.OverCanvas().hint, "");
-  Instrument touched(788, 565);
-  touched.ShowNewScene(3);
-  touched.PointAt(10, 10);
-  EXPECT_EQ(touched.OverCanvas().hint, "");
 }
 
 // kaldra(1) names every action of the window with its keys, as the table
