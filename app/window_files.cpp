@@ -32,10 +32,10 @@ void frmKaldra::OpenScene() {
 
 QString frmKaldra::SavePath(const QString& caption, const QString& suggested,
                             const QString& filter) {
-  const QString chosen = desktop_.save_file_name(this, caption, suggested, filter);
+  QString chosen = desktop_.save_file_name(this, caption, suggested, filter);
   if (chosen.isEmpty()) return chosen;
   const QString extension = QLatin1Char('.') + QFileInfo(suggested).suffix();
-  const QString path = QString::fromStdString(
+  QString path = QString::fromStdString(
       WithExtension(chosen.toStdString(), extension.toStdString()));
   // The dialog asked before replacing the file chosen, not this one.
   if (path != chosen && QFileInfo::exists(path)) {

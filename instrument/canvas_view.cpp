@@ -13,8 +13,10 @@ CanvasView FitCanvas(int width, int height, int view_width, int view_height, int
                         static_cast<double>(view_height) / picture_height});
   // Whole pixels at zoom 1, so that the picture's pixels are the view's.
   if (view.zoom == 1) {
-    view.left = (view_width - picture_width) / 2;
-    view.top = (view_height - picture_height) / 2;
+    const int left = (view_width - picture_width) / 2;
+    const int top = (view_height - picture_height) / 2;
+    view.left = left;
+    view.top = top;
   } else {
     view.left = (view_width - picture_width * view.zoom) / 2;
     view.top = (view_height - picture_height * view.zoom) / 2;

@@ -6,9 +6,7 @@
 namespace kaldra {
 
 void DrawingPace::Want(Picture picture, int skip) {
-  wanted_.emplace();
-  wanted_->picture = std::move(picture);
-  wanted_->skip = skip;
+  wanted_ = UnderWay{std::move(picture), 0, skip, std::nullopt, Time{}, false};
   if (drawing_) drawing_->stopped = true;
 }
 

@@ -116,7 +116,7 @@ void Instrument::StepBack() {
   if (done > 0) Redraw(done - 1);
 }
 
-Picture Instrument::PictureOf(SceneRef scene) const {
+Picture Instrument::PictureOf(const SceneRef& scene) const {
   const int scale = view_.scale;
   Picture picture{scene,          scene,           scale,
                   width_ * scale, height_ * scale, StyleFor(scale, projector_)};

@@ -180,7 +180,7 @@ class Instrument {
   void Redraw(int skip = 0);
   void StepBack();
   // The picture of the scene at the view's scale, in the style chosen.
-  Picture PictureOf(SceneRef scene) const;
+  Picture PictureOf(const SceneRef& scene) const;
   // The scale or the style changed: the picture is made again.
   void Repicture();
   void SetPointer(double view_x, double view_y);

@@ -229,6 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
         // kHintTime at most.
         Script{"HintUntilTouched", "? @5999 ? p1,1 ?", "[] hint; [] hint; []", s0 + s1 + s2},
         Script{"HintForAWhile", "@6000 ?", "[]", s0 + s1 + s2},
+        Script{"AFailedTraceWithANewerOneWaitingIsPassedOver",
+               "D p260,200 m265,215 t m270,235 X t F", "trace; not shown; trace; shown",
+               "100 120 270 235\n" + s1 + s2},
         Script{"ANewDrawingCancelsTheTraces", "D p260,200 m270,235 t R g F t",
                "trace; off; not shown; none", moved}),
     [](const auto& row) { return row.param.name; });
@@ -385,8 +388,8 @@ TEST(RetraceScheduling, ShowsEveryTraceUnderAStreamOfPositions) {
 // asked; a smaller view shows the canvas smaller.
 TEST(View, FitsTheLargestWholeScale) {
   Instrument m = ThreeSegments();
-  m.ResizeView(1700, 1200);
-  EXPECT_EQ(m.View(), (CanvasView{2, 1, 62, 35}));
+  m.ResizeView(2400, 1200);
+  EXPECT_EQ(m.View(), (CanvasView{2, 1, 412, 35}));
   m.Do(WindowAction::kProjector);
   const std::optional<TraceJob> job = m.TakeTrace();
   std::string refusal;
@@ -395,7 +398,7 @@ TEST(View, FitsTheLargestWholeScale) {
   EXPECT_EQ(job->picture.width * 10000 + job->picture.height, 1576'1130);
   EXPECT_EQ(job->picture.style, (CanvasStyle{5, 5, 36}));
   m.Do(WindowAction::kEditMode);
-  m.MoveTo(62 + 2 * 100.5, 35 + 2 * 120);
+  m.MoveTo(412 + 2 * 100.5, 35 + 2 * 120);
   EXPECT_EQ(m.OverCanvas().status, "edit mode (D leaves) \u00b7 (100.5, 120)");
   m.ResizeView(394, 565);
   EXPECT_EQ(m.View(), (CanvasView{1, 0.5, 0, 141.25}));
