@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # real_window_test.sh KALDRA GRAB_SCREEN: runs the program in a virtual X
-# server as a person would: waits for the window "Kaldra" (or "seed 9 —
-# Kaldra"), looks at what it shows, and ends it three ways (End clicked once
+# server as a person would: waits for the window "Kaldra" (or "ok-three.scene
+# — Kaldra" for a file opened as a file manager opens it), looks at what it
+# shows, and ends it three ways (End clicked once
 # the diagram is there; the window destroyed while the sweeps still run,
 # through the same close as the window manager's close box; Alt+E after the
 # legend key has painted over the canvas and Space has paused, not ended,
@@ -79,9 +80,10 @@ if start "End clicked"; then
 fi
 # xdotool windowclose destroys the X window, which Qt does not notice itself.
 start "destroyed" && { timeout 5 xdotool windowclose "$window"; ended "window destroyed while drawing"; }
-# The legend key paints over the canvas, on the screen and not only in a
-# fresh grab, in colours the diagram never uses.
-if start "legend" --seed 9; then
+# A scene file given alone, as a file manager gives it. The legend key paints
+# over the canvas, on the screen and not only in a fresh grab, in colours the
+# diagram never uses.
+if start "legend" "$(dirname "$0")/../tools/corpus/ok-three.scene"; then
   timeout 5 xdotool windowfocus --sync "$window" key l
   look 3000 '[ "$other" -gt 0 ]'
   [ "${other:-0}" -gt 0 ] || fail "the legend key showed nothing over the canvas"
