@@ -165,7 +165,9 @@ void frmKaldra::Sync() {
   if (std::optional<TraceJob> job = At().TakeTrace()) retrace_.Start(std::move(*job));
   menu_.Sync(model_);
   setWindowTitle(QString::fromStdString(model_.Caption()));
-  setCursor(CursorOf(model_.Pointer()));
+  if (const Qt::CursorShape shape = CursorOf(model_.Pointer()); cursor().shape() != shape) {
+    setCursor(shape);
+  }
   if (const std::optional<Time> at = model_.OverlayChangesAt()) {
     overlay_timer_.start(std::max(*at - SteadyNow(), Time(0)));
   } else {

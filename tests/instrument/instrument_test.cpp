@@ -4,8 +4,6 @@
 // no clock is read.
 #include "instrument/instrument.h"
 
-#include <algorithm>
-#include <bit>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -16,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include "scene/draw_scene.h"
 #include "scene/scaled_scene.h"
 #include "scene/scene_file.h"
 #include "tests/support/recording_canvas.h"
@@ -72,11 +69,13 @@ struct Script {
   // pointer's shape; @T sets the time to T ms; D d u - + P R E are edit mode,
   // delete (at the pointer), undo, slower, faster, pause, redraw and end;
   // > < H step forward, back and to the start; Z makes the view 1700 x 1200
-  // (a scale of 2); T takes the drawing to run ("draw" or "none"), bI,J
-  // announces the pair (I, J) and w asks again while waiting (go, stop, wait, or waitT until T), f
-  // s x end it finished, stopped or by a run-time error; t takes the next trace of an edit ("trace"
-  // or "none"), g asks whether that one goes on ("on" or "off"), F S X end it finished, stopped or
-  // by the run-time error "fault" ("shown" or "not shown"); ? asks what is shown.
+  // (a scale of 2); T takes the drawing to run ("draw", "draw x2" or "none"),
+  // bI,J announces the pair (I, J) and w asks again while waiting (go, stop,
+  // wait, or waitT until T), f s x end it finished, stopped or by a run-time
+  // error; t takes the next trace of an edit ("trace" or "none"), g asks
+  // whether that one goes on ("on" or "off"), F S X end it finished, stopped
+  // or by the run-time error "fault" ("shown" or "not shown"); ? asks what is
+  // shown.
   const char* steps;
   const char* log;    // what the steps gave, and each refusal newly told ("!reason")
   std::string after;  // the segments in the end
