@@ -142,9 +142,10 @@ void Instrument::Repicture() {
   if (!scene_) return;
   // A drawing goes on where it was, at the new scale; a finished picture is
   // traced again, away from the drawing, and shows meanwhile as it was.
-  if (!pace_.Redo(PictureOf(scene_))) {
+  Picture picture = PictureOf(scene_);
+  if (!pace_.Redo(picture)) {
     retraces_.Cancel();
-    retraces_.Request(PictureOf(scene_));
+    retraces_.Request(std::move(picture));
   }
 }
 
