@@ -3,7 +3,7 @@
 # everything in build/default and runs every test. Both install the missing
 # Debian packages they need.
 
-.PHONY: all deps build run test test-no-fma asan-test clean
+.PHONY: all deps build run test test-no-fma asan-test wasm clean
 
 all: build
 
@@ -27,8 +27,17 @@ run:
 	  build/run/app/kaldra; \
 	fi
 
-test: build
+test: build wasm
 	@ctest --preset default
+
+# The renderer's command line and the tests' diagram digest as WebAssembly for
+# node (build/wasm/kaldra-render.js and its .wasm), with Debian's emscripten:
+#   node --no-experimental-fetch build/wasm/kaldra-render.js --seed 4
+# make test compares them with the native build.
+wasm: deps
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/wasm -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build build/wasm
 
 # The tracing and arithmetic tests again with the C library told to take the
 # paths of a processor without FMA and AVX: the diagram must not notice.
@@ -61,8 +70,8 @@ fuzz:
 # checks it (desktop-file-validate, appstreamcli validate, lintian) and, as
 # root, installs it with apt, runs both programs and removes it. `make docs`
 # draws docs/screenshot.png again with the current renderer and
-# docs/window-paced.png, docs/window-edit.png and docs/window-projector.png
-# with the window in a virtual X server;
+# docs/window-paced.png, docs/window-edit.png, docs/window-exact.png and
+# docs/window-projector.png with the window in a virtual X server;
 # `make lint` checks the layout and runs clang-tidy (see scripts/lint).
 .PHONY: package package-test docs lint
 

@@ -234,15 +234,15 @@ void frmKaldra::Trigger(WindowAction action) {
       // Escape (or Ctrl+Q) during a drag only takes the drag back.
       if (!At().CancelDrag()) cmdEnd_Click();
       break;
-    case WindowAction::kEditMode: {
-      // The pointer's place is needed for Delete, also when no button is down.
-      setMouseTracking(model_.Editing());
-      const QPointF at = InView(mapFromGlobal(QCursor::pos().toPointF()));
-      At().PointAt(at.x(), at.y());
-      break;
-    }
     default:
       break;
+  }
+  if (action == WindowAction::kEditMode || action == WindowAction::kProbe) {
+    // The pointer's place is needed for Delete and for the probe, also when
+    // no button is down.
+    setMouseTracking(model_.Editing() || model_.Probing());
+    const QPointF at = InView(mapFromGlobal(QCursor::pos().toPointF()));
+    At().PointAt(at.x(), at.y());
   }
   Sync();
   DrawWantedFromHandler();

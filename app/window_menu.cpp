@@ -10,7 +10,8 @@ WindowMenu::WindowMenu(QWidget& window, const std::function<void(WindowAction)>&
     action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(info.keys)));
     action->setCheckable(
         info.action == WindowAction::kPause || info.action == WindowAction::kLegend ||
-        info.action == WindowAction::kEditMode || info.action == WindowAction::kProjector);
+        info.action == WindowAction::kEditMode || info.action == WindowAction::kExactDiagram ||
+        info.action == WindowAction::kProbe || info.action == WindowAction::kProjector);
     // A hidden action's key does nothing, so the edit keys wait for edit mode.
     action->setVisible(!EditModeOnly(info.action));
     QObject::connect(action, &QAction::triggered, &window,
@@ -35,7 +36,8 @@ WindowMenu::WindowMenu(QWidget& window, const std::function<void(WindowAction)>&
        WindowAction::kCopyPicture});
   add({WindowAction::kEditMode, WindowAction::kUndo, WindowAction::kRedo,
        WindowAction::kDeleteSegment});
-  add({WindowAction::kLegend, WindowAction::kProjector});
+  add({WindowAction::kLegend, WindowAction::kExactDiagram, WindowAction::kProbe,
+       WindowAction::kProjector});
   menu_->addAction(Action(WindowAction::kQuit));
 }
 
@@ -50,6 +52,8 @@ void WindowMenu::Sync(const Instrument& model) {
   Action(WindowAction::kPause)->setChecked(model.Paused());
   Action(WindowAction::kLegend)->setChecked(model.LegendShown());
   Action(WindowAction::kEditMode)->setChecked(model.Editing());
+  Action(WindowAction::kExactDiagram)->setChecked(model.ExactShown());
+  Action(WindowAction::kProbe)->setChecked(model.Probing());
   Action(WindowAction::kProjector)->setChecked(model.Projector());
   for (const WindowActionInfo& info : kWindowActions) {
     if (EditModeOnly(info.action)) Action(info.action)->setVisible(model.Editing());

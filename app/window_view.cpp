@@ -41,6 +41,11 @@ void frmKaldra::contextMenuEvent(QContextMenuEvent* event) {
   menu_.Menu()->popup(event->globalPos());
 }
 
+void frmKaldra::leaveEvent(QEvent* /*event*/) {
+  At().PointerLeft();
+  Sync();
+}
+
 void frmKaldra::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QWidget::mousePressEvent(event);

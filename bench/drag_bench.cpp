@@ -25,6 +25,7 @@
 #include "bench/bench_scenes.h"
 #include "instrument/instrument.h"
 #include "scene/draw_scene.h"
+#include "scene/raster_canvas.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra::bench {
@@ -82,9 +83,10 @@ class Tracer {
       job_.reset();
       lock.unlock();
       const Clock::time_point start = Clock::now();
-      MemoryCanvas canvas(job.picture.width, job.picture.height);
+      RasterCanvas canvas(job.picture.width, job.picture.height, job.picture.style);
       DrawScene(*job.picture.drawn, canvas);
       TraceDiagram(*job.picture.drawn, canvas, {TracingThreads()});
+      canvas.ThickenPoints();
       benchmark::DoNotOptimize(canvas.PixelsWritten());
       lock.lock();
       last_ms_ = Ms(Clock::now() - start);

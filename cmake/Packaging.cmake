@@ -87,8 +87,9 @@ seed or a scene file, into a PNG file.")
 # Widgets, the C++ runtime) and names the Debian packages that hold them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What it cannot see, because it is loaded by name at run time:
-#  fonts-dejavu-core  the segment labels are set in DejaVu Sans; a machine
-#                     without any font would draw no labels at all.
+#  fonts-dejavu-core  a font for the window's button, menus and messages (the
+#                     canvas's labels are the program's own bitmaps); a
+#                     machine without any font would show no text at all.
 #  libqt6svg6         Qt's SVG icon engine, which draws the window icon.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6svg6")
 

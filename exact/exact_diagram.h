@@ -10,9 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "scene/color.h"
 #include "scene/scene.h"
 
 namespace kaldra {
+
+// The colour of the exact diagram wherever it is drawn beside the
+// approximation, in the SVG picture and over the window's canvas: one that no
+// family of curves has.
+inline constexpr Color kExactDiagramColor = kOrange;
 
 // A point in canvas coordinates: pixels, origin at the top left, y downwards.
 struct CanvasPoint {

@@ -26,7 +26,7 @@ CanvasView FitCanvas(int width, int height, int view_width, int view_height, int
 
 CanvasStyle StyleFor(int scale, bool projector) {
   if (!projector) return {};
-  return {2 * scale + 1, 2 * scale + 1, 12 * (scale + 1)};
+  return {2 * scale + 1, 2 * scale + 1, scale + 1};
 }
 
 }  // namespace kaldra

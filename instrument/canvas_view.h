@@ -30,8 +30,8 @@ struct CanvasView {
 CanvasView FitCanvas(int width, int height, int view_width, int view_height, int max_scale);
 
 // The style a picture at `scale` is drawn in: the renderer's, or for a
-// projector thicker points and lines and labels twice as large and more,
-// growing with the scale.
+// projector points and lines 2 scale + 1 pixels thick and labels scale + 1
+// times as large, twice as large at scale 1.
 CanvasStyle StyleFor(int scale, bool projector);
 
 }  // namespace kaldra

@@ -15,6 +15,8 @@ namespace kaldra {
 
 namespace {
 
+SegmentEnds EndsOf(const Segment& s) { return {s.x1, s.y1, s.x2, s.y2}; }
+
 // A coordinate for the status line: to a tenth of a pixel, whole pixels
 // without a decimal point.
 std::string Coordinate(double v) { return GeneralText(std::round(v * 10) / 10, 7); }
@@ -40,12 +42,24 @@ void Instrument::Show(SceneOrigin origin, SceneRef scene) {
   undo_.clear();
   redo_.clear();
   origin_ = std::move(origin);
-  scene_ = std::move(scene);
+  SetScene(std::move(scene));
   saved_ = SegmentsOf(*scene_);
   // The first scene of a run tells, for a while, where everything else is.
   if (!shown_) hint_until_ = now_ + kHintTime;
   shown_ = true;
   Redraw();
+}
+
+void Instrument::SetScene(SceneRef scene) {
+  scene_ = std::move(scene);
+  FollowScene();
+}
+
+void Instrument::FollowScene() {
+  // Built when shown, not with every edit made while it is hidden: a few
+  // milliseconds on the largest scenes, each time.
+  if (exact_shown_ && scene_ && (!exact_ || exact_->scene != scene_))
+    exact_ = MakeExactLayer(scene_);
 }
 
 void Instrument::Redraw(int skip) {
@@ -88,6 +102,13 @@ void Instrument::Do(WindowAction action) {
       break;
     case WindowAction::kLegend:
       legend_ = !legend_;
+      break;
+    case WindowAction::kExactDiagram:
+      exact_shown_ = !exact_shown_;
+      FollowScene();
+      break;
+    case WindowAction::kProbe:
+      probing_ = !probing_;
       break;
     case WindowAction::kProjector:
       projector_ = !projector_;
@@ -150,10 +171,9 @@ void Instrument::Repicture() {
 }
 
 void Instrument::SetPointer(double view_x, double view_y) {
-  view_x_ = view_x;
-  view_y_ = view_y;
   pointer_x_ = view_.CanvasX(view_x);
   pointer_y_ = view_.CanvasY(view_y);
+  pointer_over_ = CanvasArea::Of(width_, height_).Contains({pointer_x_, pointer_y_});
 }
 
 void Instrument::PointAt(double x, double y) {
@@ -267,7 +287,7 @@ bool Instrument::ApplyEdit(const EditedSegments& segments, int edited) {
   refusal_.clear();
   // A fresh scene still being drawn gives way to its edit.
   pace_.Stop();
-  scene_ = std::make_shared<const Scene>(std::move(*verdict.scene));
+  SetScene(std::make_shared<const Scene>(std::move(*verdict.scene)));
   retraces_.Request(PictureOf(scene_));
   return true;
 }
@@ -297,7 +317,7 @@ bool Instrument::TraceEnded(Outcome outcome, const std::string& error) {
       // A position whose diagram cannot be traced counts as refused: the
       // scene goes back to the one on the canvas.
       if (canvas_scene_) {
-        scene_ = canvas_scene_;
+        SetScene(canvas_scene_);
         refusal_ = error;
       }
       return false;
@@ -315,30 +335,43 @@ PointerShape Instrument::Pointer() const {
   return grab->part == Grab::Part::kWhole ? PointerShape::kMiddle : PointerShape::kEnd;
 }
 
-SegmentEnds Instrument::InView(double x1, double y1, double x2, double y2) const {
-  return {view_.ViewX(x1), view_.ViewY(y1), view_.ViewX(x2), view_.ViewY(y2)};
-}
-
 Overlay Instrument::OverCanvas() const {
   Overlay overlay;
+  overlay.view = view_;
   if (const auto pair = pace_.WaitingPair()) {
     const Scene& drawn = *pace_.Drawn().scene;
-    const Segment& a = drawn[pair->first];
-    const Segment& b = drawn[pair->second];
-    overlay.highlight = {InView(a.x1, a.y1, a.x2, a.y2), InView(b.x1, b.y1, b.x2, b.y2)};
+    overlay.highlight = {EndsOf(drawn[pair->first]), EndsOf(drawn[pair->second])};
   }
   if (drag_ && !drag_->grab && (pointer_x_ != drag_->press_x || pointer_y_ != drag_->press_y))
-    overlay.preview = InView(drag_->press_x, drag_->press_y, pointer_x_, pointer_y_);
-  overlay.legend = legend_;
+    overlay.preview = {drag_->press_x, drag_->press_y, pointer_x_, pointer_y_};
+  if (exact_shown_) overlay.exact = exact_;
+  overlay.probe = ProbeAtPointer();
+  if (overlay.probe) {
+    if (overlay.probe->OnDiagram()) {
+      for (const SegmentDistance& s : overlay.probe->nearest) {
+        overlay.probe_highlight.push_back(EndsOf((*scene_)[s.segment]));
+      }
+    }
+    overlay.probe_text = ProbeText(*overlay.probe);
+  }
+  if (legend_) {
+    overlay.legend.assign(kCurveFamilies.begin(), kCurveFamilies.end());
+    if (exact_shown_) overlay.legend.push_back(kExactDiagramRow);
+  }
   if (editing_) {
     overlay.note = refusal_;
-    overlay.note_x = view_x_;
-    overlay.note_y = view_y_;
+    overlay.note_x = pointer_x_;
+    overlay.note_y = pointer_y_;
   }
   overlay.status = StatusLine();
   if (overlay.status.empty() && OverlayChangesAt()) overlay.hint = "right click for the menu";
   overlay.large = projector_;
   return overlay;
+}
+
+std::optional<ProbeReading> Instrument::ProbeAtPointer() const {
+  if (!probing_ || !pointer_over_ || !scene_ || scene_->Count() == 0) return std::nullopt;
+  return ReadProbe(*scene_, {pointer_x_, pointer_y_});
 }
 
 std::optional<Time> Instrument::OverlayChangesAt() const {
@@ -366,6 +399,7 @@ std::string Instrument::StatusLine() const {
     add("edit mode (D leaves)");
     add("(" + Coordinate(pointer_x_) + ", " + Coordinate(pointer_y_) + ")");
   }
+  if (exact_shown_ && exact_ && !exact_->diagram) add("no exact diagram: " + exact_->problem);
   return line;
 }
 

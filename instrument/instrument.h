@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,6 +10,8 @@
 
 #include "instrument/canvas_view.h"
 #include "instrument/drawing_pace.h"
+#include "instrument/exact_layer.h"
+#include "instrument/probe.h"
 #include "instrument/retrace_queue.h"
 #include "instrument/scene_edit.h"
 #include "instrument/scene_origin.h"
@@ -22,14 +25,27 @@ struct SegmentEnds {
 };
 
 // What a front end paints over the canvas, never into it, so that the canvas
-// holds the diagram only. Places are in the view's pixels (CanvasView).
+// holds the diagram only. Places are on the canvas; `view` says where the
+// canvas's picture stands in the view.
 struct Overlay {
+  CanvasView view;
   // The segments of the pair the drawing waits before, at a slow pace or paused.
   std::optional<std::pair<SegmentEnds, SegmentEnds>> highlight;
   // In edit mode, the segment being added, from the press to the pointer,
   // whether or not it is accepted: a dashed line.
   std::optional<SegmentEnds> preview;
-  bool legend = false;  // the families of curves and their colours (kCurveFamilies)
+  // The exact diagram of the current scene, drawn as thin lines; null when
+  // hidden. It follows every change of the scene, before the canvas does.
+  std::shared_ptr<const ExactLayer> exact;
+  // The probe at the pointer: the circle around it, the nearest points of the
+  // nearest segments, and on the diagram those segments, highlighted; with
+  // the reading in words next to the pointer.
+  std::optional<ProbeReading> probe;
+  std::vector<SegmentEnds> probe_highlight;
+  std::vector<std::string> probe_text;
+  // The rows of the legend, the families of curves and their colours, and
+  // the exact diagram while it is shown; empty when the legend is hidden.
+  std::vector<CurveFamily> legend;
   // In edit mode: why the last position asked for was refused, told next to
   // the pointer at (note_x, note_y).
   std::string note;
@@ -78,10 +94,11 @@ class Instrument {
   void ShowSeed(std::uint32_t seed);
   void ShowFile(std::string file_name, Scene scene);
   // The actions the instrument carries out alone: redraw, the pace, pause and
-  // the steps, legend, projector mode, edit mode, and in edit mode undo, redo
-  // and delete segment (the one at the pointer). The others need the front
-  // end's desktop (files, the clipboard, ending), and the queries below give
-  // what they need; they count as touching the instrument all the same.
+  // the steps, legend, the exact diagram, the probe, projector mode, edit
+  // mode, and in edit mode undo, redo and delete segment (the one at the
+  // pointer). The others need the front end's desktop (files, the clipboard,
+  // ending), and the queries below give what they need; they count as
+  // touching the instrument all the same.
   void Do(WindowAction action);
   // The program ends: the drawing stops at its next yield, nothing more is
   // drawn.
@@ -99,6 +116,8 @@ class Instrument {
   void MoveTo(double x, double y);
   void Press(double x, double y);
   void Release(double x, double y);
+  // The pointer left the canvas: the probe has nothing to read.
+  void PointerLeft() { pointer_over_ = false; }
   // Escape: a drag in progress goes back to where it started, and nothing
   // else happens. Returns whether there was one.
   bool CancelDrag();
@@ -143,6 +162,14 @@ class Instrument {
   bool Paused() const { return pace_.Paused(); }
   bool LegendShown() const { return legend_; }
   bool Projector() const { return projector_; }
+  bool ExactShown() const { return exact_shown_; }
+  // The exact diagram of the current scene while it is shown, else null.
+  const ExactLayer* Exact() const { return exact_shown_ ? exact_.get() : nullptr; }
+  bool Probing() const { return probing_; }
+  // What the probe reads at the pointer, while it is on and the pointer is
+  // over the canvas: during a drawing, paused and in edit mode alike, always
+  // of the current scene.
+  std::optional<ProbeReading> ProbeAtPointer() const;
   std::optional<std::pair<int, int>> WaitingPair() const { return pace_.WaitingPair(); }
   bool Editing() const { return editing_; }
   // Whether the diagram of the latest edit is still to be traced.
@@ -176,6 +203,10 @@ class Instrument {
   };
 
   void Show(SceneOrigin origin, SceneRef scene);
+  // Every change of the current scene passes here, so that the exact diagram
+  // shown follows it.
+  void SetScene(SceneRef scene);
+  void FollowScene();
   // The scene drawn again from the start, its first `skip` pairs at once.
   void Redraw(int skip = 0);
   void StepBack();
@@ -183,6 +214,7 @@ class Instrument {
   Picture PictureOf(const SceneRef& scene) const;
   // The scale or the style changed: the picture is made again.
   void Repicture();
+  // The pointer at a point of the view.
   void SetPointer(double view_x, double view_y);
   void SetEditing(bool on);
   void DragTo();
@@ -194,7 +226,6 @@ class Instrument {
   // segment changed, -1 for none in particular.
   bool ApplyEdit(const EditedSegments& segments, int edited);
   std::string StatusLine() const;
-  SegmentEnds InView(double x1, double y1, double x2, double y2) const;
 
   int width_;
   int height_;
@@ -208,6 +239,10 @@ class Instrument {
   DrawingPace pace_;
   RetraceQueue retraces_;
   bool legend_ = false;
+  bool exact_shown_ = false;
+  std::shared_ptr<const ExactLayer> exact_;  // of scene_ while shown; may be older while hidden
+  bool probing_ = false;
+  bool pointer_over_ = false;  // whether the pointer is over the canvas
   bool editing_ = false;
   std::optional<Drag> drag_;
   std::vector<EditedSegments> undo_;
@@ -215,8 +250,6 @@ class Instrument {
   std::string refusal_;
   double pointer_x_ = 0;  // on the canvas
   double pointer_y_ = 0;
-  double view_x_ = 0;  // in the view
-  double view_y_ = 0;
   bool shown_ = false;  // a scene was shown already
   std::optional<Time> hint_until_;
 };

@@ -24,6 +24,8 @@ enum class WindowAction {
   kUndo,
   kRedo,
   kDeleteSegment,
+  kExactDiagram,
+  kProbe,
   kStepForward,
   kStepBack,
   kStepToStart,
@@ -39,7 +41,7 @@ struct WindowActionInfo {
   const char* help;       // what it does, in a few words
 };
 
-inline constexpr std::array<WindowActionInfo, 21> kWindowActions = {{
+inline constexpr std::array<WindowActionInfo, 23> kWindowActions = {{
     {WindowAction::kNewScene, "&New scene", "N", "a new random scene, drawn from the start"},
     {WindowAction::kRedraw, "&Redraw", "R", "the same scene again, from the start"},
     {WindowAction::kSlower, "&Slower", "-",
@@ -60,8 +62,12 @@ inline constexpr std::array<WindowActionInfo, 21> kWindowActions = {{
     {WindowAction::kRedo, "Redo", "Ctrl+Shift+Z", "in edit mode, redo what was undone"},
     {WindowAction::kDeleteSegment, "Delete se&gment", "Del",
      "in edit mode, delete the segment under the cursor"},
+    {WindowAction::kExactDiagram, "E&xact diagram", "X",
+     "show or hide the exact Voronoi diagram over the canvas"},
+    {WindowAction::kProbe, "Pro&be", "I",
+     "the nearest segments and the largest empty circle at the cursor"},
     {WindowAction::kStepForward, "Step for&ward", "Right", "paused, trace one pair more"},
-    {WindowAction::kStepBack, "Step &back", "Left", "paused, draw again up to the pair before"},
+    {WindowAction::kStepBack, "Step bac&k", "Left", "paused, draw again up to the pair before"},
     {WindowAction::kStepToStart, "Back to the st&art", "Home", "paused, back to the first pair"},
     {WindowAction::kProjector, "Pro&jector mode", "V",
      "thicker points and lines and larger labels, for a projector"},

@@ -10,9 +10,6 @@
 #include <filesystem>
 #include <memory>
 
-#include <QFile>
-#include <QSaveFile>
-
 namespace kaldra {
 
 namespace fs = std::filesystem;
@@ -23,8 +20,8 @@ std::string Failure(const std::string& what, const std::string& path, int error)
   return "cannot " + what + " '" + path + "': " + std::strerror(error);
 }
 
-// The file a path names once the symbolic links at its end are followed, the
-// way QSaveFile follows them; a dangling link gives the path it points to.
+// The file a path names once the symbolic links at its end are followed; a
+// dangling link gives the path it points to.
 // Empty, with errno set, when the links go round in a loop.
 std::string FollowLinks(const std::string& path) {
   fs::path p(path);
@@ -52,9 +49,6 @@ std::string Identity(const struct stat& info) {
 
 // Why one output path cannot be written, or nullopt; sets `identity`.
 std::optional<std::string> CheckOne(const std::string& path, std::string& identity) {
-  if (QFile::encodeName(QFile::decodeName(path.c_str())).toStdString() != path) {
-    return "cannot write '" + path + "': the name is not valid in the system's encoding";
-  }
   struct stat info {};
   const bool exists = ::stat(path.c_str(), &info) == 0;
   if (!exists && errno != ENOENT) return Failure("write", path, errno);
@@ -119,6 +113,54 @@ std::optional<std::string> WriteDirectly(const OutputFile& file) {
   return std::nullopt;
 }
 
+// A regular file's new contents, written beside the file the path's links
+// lead to under a temporary name, and renamed onto it by Commit: until then
+// the old file is untouched, and a file never committed is removed.
+class PendingFile {
+ public:
+  explicit PendingFile(const std::string& path) : path_(path), target_(FollowLinks(path)) {}
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+  ~PendingFile() {
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  }
+
+  std::optional<std::string> Write(const std::string& contents) {
+    if (target_.empty()) return Failure("write", path_, errno);
+    // An existing file keeps its permissions; a new one gets the usual ones.
+    struct stat info {};
+    mode_t mode = 0;
+    if (::stat(target_.c_str(), &info) == 0) {
+      mode = info.st_mode & 07777;
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode = 0666 & ~mask;
+    }
+    std::string name = target_ + ".XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return Failure("write", path_, errno);
+    temporary_ = name;
+    std::optional<std::string> problem = WriteAll(fd, contents);
+    if (!problem && ::fchmod(fd, mode) != 0) problem = std::string(std::strerror(errno));
+    if (!problem && ::fsync(fd) != 0) problem = std::string(std::strerror(errno));
+    if (::close(fd) != 0 && !problem) problem = std::string(std::strerror(errno));
+    if (problem) return "cannot write '" + path_ + "': " + *problem;
+    return std::nullopt;
+  }
+
+  std::optional<std::string> Commit() {
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return Failure("write", path_, errno);
+    temporary_.clear();
+    return std::nullopt;
+  }
+
+ private:
+  std::string path_;
+  std::string target_;
+  std::string temporary_;
+};
+
 bool IsExistingNonRegular(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
@@ -148,28 +190,21 @@ std::optional<std::string> CheckOutputs(const std::vector<OutputTarget>& targets
 }
 
 std::optional<std::string> WriteOutputs(const std::vector<OutputFile>& files) {
-  std::vector<std::pair<const OutputFile*, std::unique_ptr<QSaveFile>>> regular;
+  std::vector<std::unique_ptr<PendingFile>> regular;
   std::vector<const OutputFile*> direct;
-  auto failure = [](const OutputFile& file, const QSaveFile& save) {
-    return "cannot write '" + file.path + "': " + save.errorString().toStdString();
-  };
   for (const OutputFile& file : files) {
     if (file.path == "-" || IsExistingNonRegular(file.path)) {
       direct.push_back(&file);
       continue;
     }
-    auto save = std::make_unique<QSaveFile>(QFile::decodeName(file.path.c_str()));
-    const auto size = static_cast<qint64>(file.contents.size());
-    if (!save->open(QIODevice::WriteOnly) || save->write(file.contents.data(), size) != size) {
-      return failure(file, *save);
-    }
-    regular.emplace_back(&file, std::move(save));
+    regular.push_back(std::make_unique<PendingFile>(file.path));
+    if (auto problem = regular.back()->Write(file.contents)) return problem;
   }
   for (const OutputFile* file : direct) {
     if (auto problem = WriteDirectly(*file)) return problem;
   }
-  for (const auto& [file, save] : regular) {
-    if (!save->commit()) return failure(*file, *save);
+  for (const auto& pending : regular) {
+    if (auto problem = pending->Commit()) return problem;
   }
   return std::nullopt;
 }

@@ -17,10 +17,9 @@ struct OutputTarget {
 // mistyped path is a usage error rather than a lost rendering. A symbolic link
 // stands for the file it points to. Refused: a path whose folder is missing or
 // may not be written, a directory, an existing file the user may not write, a
-// file in a sticky folder that another user owns, a name Qt cannot represent,
-// two outputs that are the same file (the same device and inode, or for files
-// not there yet the same resolved path), and more than one "-". Returns the
-// reason for the first refusal.
+// file in a sticky folder that another user owns, two outputs that are the same file (the same
+// device and inode, or for files not there yet the same resolved path), and more than one "-".
+// Returns the reason for the first refusal.
 std::optional<std::string> CheckOutputs(const std::vector<OutputTarget>& targets);
 
 // A file to write and its whole contents; "-" is standard output.
@@ -29,9 +28,9 @@ struct OutputFile {
   std::string contents;
 };
 
-// Writes the files. A regular file, or one not there yet, goes through
-// QSaveFile: written next to its target and renamed onto it, keeping an
-// existing file's permissions, so it is whole or not at all; a symbolic link
+// Writes the files. A regular file, or one not there yet, is written next to
+// its target under a temporary name and renamed onto it, keeping an existing
+// file's permissions, so it is whole or not at all; a symbolic link
 // is followed and kept. Anything else that exists (standard output, a FIFO, a
 // terminal, a device) is written directly. The direct writes come after every
 // regular file is complete, and the renames after them, so a failure anywhere

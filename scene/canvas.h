@@ -103,6 +103,7 @@ class Canvas {
 
  protected:
   void AttachSurface(PixelSurface surface) { surface_ = surface; }
+  const PixelSurface& Surface() const { return surface_; }
   void SetCurrentPosition(float x, float y) {
     current_x_ = x;
     current_y_ = y;

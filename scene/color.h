@@ -16,6 +16,8 @@ inline constexpr Color kBlue = 0xFF0000;
 inline constexpr Color kCyan = 0xFFFF00;
 inline constexpr Color kMagenta = 0xFF00FF;
 inline constexpr Color kYellow = 0x00FFFF;
+// No family of curves is drawn in orange; the exact diagram is.
+inline constexpr Color kOrange = 0x0080FF;
 
 // The name of a colour the drawing uses, for the legend; empty for another.
 constexpr const char* ColorName(Color c) {
@@ -36,6 +38,8 @@ constexpr const char* ColorName(Color c) {
       return "magenta";
     case kYellow:
       return "yellow";
+    case kOrange:
+      return "orange";
     default:
       return "";
   }

@@ -1,5 +1,6 @@
 #include "scene/decimal_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -24,11 +25,22 @@ std::string FixedText(double value, int decimals) {
 }
 
 std::string ShortestText(double value) {
-  for (int digits = 1; digits < 17; ++digits) {
-    std::string text = GeneralText(value, digits);
-    if (std::strtod(text.c_str(), nullptr) == value) return text;
+  // As to_chars writes it: the fewest significant digits that read back as
+  // the value, in fixed or scientific notation, whichever is shorter, fixed
+  // on a tie.
+  if (value == 0 || !std::isfinite(value)) return GeneralText(value, 1);
+  std::array<char, 64> buffer{};
+  int digits = 1;
+  for (; digits < 17; ++digits) {
+    std::snprintf(buffer.data(), buffer.size(), "%.*e", digits - 1, value);
+    if (std::strtod(buffer.data(), nullptr) == value) break;
   }
-  return GeneralText(value, 17);
+  std::snprintf(buffer.data(), buffer.size(), "%.*e", digits - 1, value);
+  const std::string scientific = buffer.data();
+  const int exponent = std::atoi(scientific.c_str() + scientific.find('e') + 1);
+  const int decimals = std::max(0, digits - 1 - exponent);
+  const std::string fixed = FixedText(value, decimals);
+  return fixed.size() <= scientific.size() ? fixed : scientific;
 }
 
 std::errc ParseDecimal(std::string_view text, double& value, std::size_t& consumed) {
@@ -41,7 +53,7 @@ std::errc ParseDecimal(std::string_view text, double& value, std::size_t& consum
   char* end = nullptr;
   const double v = std::strtod(copy.c_str(), &end);
   consumed = static_cast<std::size_t>(end - copy.c_str());
-  if (consumed == 0 || std::isspace(static_cast<unsigned char>(copy[0])) || copy[0] == '+') {
+  if (consumed == 0 || std::isspace(static_cast<unsigned char>(copy[0])) != 0 || copy[0] == '+') {
     consumed = 0;
     return std::errc::invalid_argument;
   }

@@ -66,7 +66,8 @@ class Scene {
   friend class SceneBuilder;
   Scene(std::vector<Segment> segments, double width, double height)
       : segments_(std::move(segments)), width_(width), height_(height) {
-    for (const Segment& s : segments_) moderate_slopes_ = moderate_slopes_ && ModerateSlope(s.slope);
+    for (const Segment& s : segments_)
+      moderate_slopes_ = moderate_slopes_ && ModerateSlope(s.slope);
   }
 
   std::vector<Segment> segments_;

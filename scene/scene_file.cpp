@@ -150,9 +150,7 @@ std::string FormatSceneError(std::string_view file_name, const SceneFileError& e
 bool SameSegments(const Scene& a, const Scene& b) {
   if (a.Count() != b.Count()) return false;
   // Bits, not ==, so that -0 differs from 0 and a NaN from itself.
-  auto same = [](double u, double v) {
-    return arithmetic::BitsOf(u) == arithmetic::BitsOf(v);
-  };
+  auto same = [](double u, double v) { return arithmetic::BitsOf(u) == arithmetic::BitsOf(v); };
   for (int k = 0; k < a.Count(); ++k) {
     const Segment& s = a[k];
     const Segment& t = b[k];

@@ -2,7 +2,9 @@
 
 #include "exact/approximation_score.h"
 #include "exact/exact_diagram.h"
+#ifndef KALDRA_WITHOUT_PICTURES
 #include "tools/svg_picture.h"
+#endif
 
 namespace kaldra {
 
@@ -17,11 +19,12 @@ std::optional<std::string> AddExactOutputs(const RenderOptions& options, Renderi
   const std::optional<ExactDiagram> exact = BuildExactDiagram(*rendering.scene, problem);
   if (!exact) return "cannot build the exact diagram: " + problem;
   if (options.score) rendering.stats.score = ScoreApproximation(*exact, rendering.plots);
+#ifndef KALDRA_WITHOUT_PICTURES
   if (!options.svg_path.empty()) {
-    outputs.push_back(
-        {options.svg_path, SvgPicture(*rendering.scene, *exact, rendering.plots,
-                                      rendering.image.width(), rendering.image.height())});
+    outputs.push_back({options.svg_path, SvgPicture(*rendering.scene, *exact, rendering.plots,
+                                                    rendering.width, rendering.height)});
   }
+#endif
   return std::nullopt;
 }
 

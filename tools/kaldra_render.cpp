@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "output_files/output_files.h"
-#include "qt_canvas/image_canvas.h"
 #include "scene/exit_status.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
@@ -24,6 +23,16 @@
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"
+
+// The WebAssembly build for node has no Qt, so it writes no picture: it takes
+// the renderer's command line but for --png and --svg, and draws on the raster
+// canvas that the image canvas shows here.
+#ifdef KALDRA_WITHOUT_PICTURES
+#include "scene/raster_canvas.h"
+#else
+#include "qt_canvas/image_canvas.h"
+#include "tools/headless_gui.h"
+#endif
 
 namespace {
 
@@ -50,6 +59,14 @@ int Run(int argc, char* argv[]) {
     std::puts(RenderVersionText().c_str());
     return kExitDone;
   }
+#ifdef KALDRA_WITHOUT_PICTURES
+  for (const auto& [option, path] : {std::pair{"--png", &o.png_path}, {"--svg", &o.svg_path}}) {
+    if (!path->empty()) {
+      return Fail(kExitUsage,
+                  std::string(option) + ": this build of kaldra-render draws no pictures");
+    }
+  }
+#endif
   std::vector<OutputTarget> targets;
   for (const auto& [option, path] : {std::pair{"--png", &o.png_path},
                                      {"--plots", &o.plots_path},
@@ -107,11 +124,16 @@ int Run(int argc, char* argv[]) {
   if (!o.scene_path && !o.seed)
     std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*choice.seed));
 
+#ifdef KALDRA_WITHOUT_PICTURES
+  RasterCanvas canvas(width * o.scale, height * o.scale);
+#else
   const HeadlessGui gui(argv[0]);
-
+  ImageCanvas canvas(width * o.scale, height * o.scale);
+#endif
   Rendering r;
   try {
-    r = RenderScene(choice, width, height, !o.plots_path.empty() || WantsExactDiagram(o), o.scale);
+    r = RenderScene(canvas, choice, width, height, !o.plots_path.empty() || WantsExactDiagram(o),
+                    o.scale);
   } catch (const ScaledSceneRefused& refused) {
     return Fail(kExitUsage, refused.what());
   } catch (const RunTimeError& error) {
@@ -119,11 +141,13 @@ int Run(int argc, char* argv[]) {
   }
 
   std::vector<OutputFile> outputs;
+#ifndef KALDRA_WITHOUT_PICTURES
   if (!o.png_path.empty()) {
-    std::string png = EncodePng(r.image);
+    std::string png = EncodePng(canvas.Image());
     if (png.empty()) return Fail(kExitRunTime, "cannot encode the picture as PNG");
     outputs.push_back({o.png_path, std::move(png)});
   }
+#endif
   if (!o.plots_path.empty()) outputs.push_back({o.plots_path, PlotListText(r.plots)});
   if (!o.save_scene_path.empty()) {
     // A scaled scene is not the seed's scene at the larger size, so it is

@@ -23,7 +23,9 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include "qt_canvas/image_canvas.h"
 #include "scene/run_time_error.h"
+#include "tools/headless_gui.h"
 #include "tools/render_options.h"
 #include "tools/render_report.h"
 #include "tools/renderer.h"
@@ -113,7 +115,9 @@ int main(int argc, char* argv[]) {
     const auto seed = static_cast<std::uint32_t>(s);
     std::string problem;
     try {
-      const Rendering r = RenderScene({seed, {}}, kDefaultCanvasWidth, kDefaultCanvasHeight, false);
+      ImageCanvas canvas(kDefaultCanvasWidth, kDefaultCanvasHeight);
+      const Rendering r = RenderScene(canvas, {seed, {}}, kDefaultCanvasWidth, kDefaultCanvasHeight,
+                                      false);
       const std::string line = SummaryJson(r.stats);
       if (!quiet) std::printf("%s\n", line.c_str());
       problem = Check(seed, r, line);

@@ -1,10 +1,7 @@
 #include "tools/renderer.h"
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 
-#include "qt_canvas/image_canvas.h"
 #include "scene/draw_scene.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
@@ -22,25 +19,13 @@ double Milliseconds(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-void ShowCriticalOnly(QtMsgType type, const QMessageLogContext& /*context*/,
-                      const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) {
-    std::fprintf(stderr, "Qt: %s\n", message.toLocal8Bit().constData());
-  }
-}
-
 }  // namespace
 
-HeadlessGui::HeadlessGui(char* program_name) : argv_{program_name, nullptr} {
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler(ShowCriticalOnly);
-  application_ = std::make_unique<QGuiApplication>(argc_, argv_);
-}
-
-Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots,
-                      int scale) {
+Rendering RenderScene(Canvas& canvas, const SceneChoice& choice, int width, int height,
+                      bool keep_plots, int scale) {
   Rendering r;
-  ImageCanvas canvas(width * scale, height * scale);
+  r.width = canvas.Width();
+  r.height = canvas.Height();
 
   const Clock::time_point start = Clock::now();
   if (choice.seed) {
@@ -76,7 +61,6 @@ Rendering RenderScene(const SceneChoice& choice, int width, int height, bool kee
   r.stats.generate_ms = Milliseconds(start, generated);
   r.stats.sweep1_ms = traced.sweep1_ms;
   r.stats.sweep2_ms = traced.sweep2_ms;
-  r.image = canvas.Image();
   return r;
 }
 

@@ -7,30 +7,11 @@
 #include <string>
 #include <vector>
 
-#include <QGuiApplication>
-#include <QImage>
-
 #include "scene/canvas.h"
 #include "scene/scene.h"
 #include "tools/render_report.h"
 
 namespace kaldra {
-
-// The Qt application a rendering needs, without a display: the canvas is an
-// image in memory, and the offscreen platform still gives Qt its fonts. The
-// platform is forced even when the environment names another one, which might
-// want a display. Qt sees none of the program's arguments, so it cannot take
-// any of them for its own, and its chatter about the environment (a missing
-// runtime directory, say) is dropped: only critical messages are shown.
-class HeadlessGui {
- public:
-  explicit HeadlessGui(char* program_name);
-
- private:
-  int argc_ = 1;
-  char* argv_[2];
-  std::unique_ptr<QGuiApplication> application_;
-};
 
 // The scene to draw: the random scene of a seed, or given segments.
 struct SceneChoice {
@@ -42,8 +23,8 @@ struct SceneChoice {
 struct Rendering {
   RenderStats stats;
   std::optional<Scene> scene;    // the scene drawn
-  QImage image;                  // the canvas: label, segments and diagram
   std::vector<PlotPoint> plots;  // the sweeps' points, if asked for
+  int width = 0, height = 0;     // the canvas's size
 };
 
 // The scene K times larger breaks a rule of scenes: found before drawing.
@@ -52,17 +33,16 @@ class ScaledSceneRefused : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Draws the scene on an image canvas exactly as the window does: set-up
-// (count label, segments, labels), persistent drawing off, sweep 1, sweep 2.
-// The scene is the seed's, generated in a width x height rectangle, or the
-// given one. A `scale` K above 1 multiplies every coordinate of it by K
-// (ScaledScene) and draws on a canvas K times larger each way; K = 1 draws
-// the scene as it is. With `keep_plots` every point of the sweeps that lands
-// on a pixel is recorded: the same points stats.plotted counts. A
-// run-time error in the drawing ends it with RunTimeError; a scaled scene the
-// builder refuses, before drawing, with ScaledSceneRefused. Needs a QGuiApplication for the label
-// font.
-Rendering RenderScene(const SceneChoice& choice, int width, int height, bool keep_plots,
-                      int scale = 1);
+// Draws the scene on `canvas` exactly as the window does: set-up (count label,
+// segments, labels), persistent drawing off, sweep 1, sweep 2. The scene is
+// the seed's, generated in a width x height rectangle, or the given one. A
+// `scale` K above 1 multiplies every coordinate of it by K (ScaledScene) on a
+// canvas K times larger each way; K = 1 draws the scene as it is. With
+// `keep_plots` every point of the sweeps that lands on a pixel is recorded:
+// the same points stats.plotted counts. A run-time error in the drawing ends
+// it with RunTimeError; a scaled scene the builder refuses, before drawing,
+// with ScaledSceneRefused. Precondition: the canvas is width K x height K.
+Rendering RenderScene(Canvas& canvas, const SceneChoice& choice, int width, int height,
+                      bool keep_plots, int scale = 1);
 
 }  // namespace kaldra

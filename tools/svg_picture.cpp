@@ -4,11 +4,9 @@
 #include <charconv>
 #include <cmath>
 
-#include <QFontMetricsF>
-
 #include "exact/parabola_frame.h"
-#include "qt_canvas/image_canvas.h"
 #include "scene/draw_scene.h"
+#include "scene/label_glyphs.h"
 
 namespace kaldra {
 
@@ -39,8 +37,7 @@ std::string Hex(Color c) {
 // A canvas that writes what DrawScene draws as SVG elements.
 class SvgCanvas : public Canvas {
  public:
-  explicit SvgCanvas(std::string& out)
-      : out_(out), ascent_(QFontMetricsF(ImageCanvas::LabelFont()).ascent()) {}
+  explicit SvgCanvas(std::string& out) : out_(out) {}
 
   void BackColor(Color /*color*/) override {}
   void Line(float x1, float y1, float x2, float y2) override {
@@ -51,13 +48,12 @@ class SvgCanvas : public Canvas {
   // The text's top-left corner at the current position, as on the canvas;
   // SVG places the baseline, one ascent lower.
   void Print(std::string_view text) override {
-    out_ += "<text x=\"" + Number(CurrentX()) + "\" y=\"" + Number(CurrentY() + ascent_) +
+    out_ += "<text x=\"" + Number(CurrentX()) + "\" y=\"" + Number(CurrentY() + kLabelAscent) +
             "\" fill=\"" + Hex(ForeColor()) + "\">" + std::string(text) + "</text>\n";
   }
 
  private:
   std::string& out_;
-  double ascent_;
 };
 
 void AppendPlotted(std::string& svg, const std::vector<PlotPoint>& plots) {

@@ -9,10 +9,6 @@
 
 namespace kaldra {
 
-// The colour of the exact diagram's curves in the SVG picture, one that no
-// curve family of the approximation has.
-inline constexpr Color kExactDiagramColor = 0x0080FF;  // orange
-
 // The picture as SVG, in canvas coordinates (a pixel's centre at whole
 // numbers), in three layers from the bottom: "plotted", every point in
 // `plots` as the pixel square it lands on, in its colour and in the order

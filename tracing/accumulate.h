@@ -11,8 +11,8 @@ namespace kaldra {
 
 // Where an accumulated walk, v = v + step repeated, stands after a run.
 struct Stride {
-  double v;             // the first value not below the bound, or where the walk stalled
-  std::uint64_t steps;  // the values passed, each one below the bound
+  double v;              // the first value not below the bound, or where the walk stalled
+  std::uint64_t steps;   // the values passed, each one below the bound
   bool stalled = false;  // v + step == v: the walk stopped below the bound
 };
 

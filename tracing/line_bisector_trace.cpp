@@ -34,8 +34,8 @@ std::uint64_t TraceLineBisector(const PairContext& pair, const ClippedLine& line
     const double d = std::fabs(x * si.slope - y + si.intercept) / si.norm;
     if (closer.AnyCloser(x, y, d * d, [d] { return d; })) {
       if (rejected.Enabled()) {
-        const double d_scale =
-            (std::fabs(x * si.slope) + std::fabs(y) + std::fabs(si.intercept)) / si.norm;
+        const double d_scale = (std::fabs(x * si.slope) + std::fabs(y) + std::fabs(si.intercept)) /
+                               si.norm;
         reject(v, x, y, CloserRadius(closer.LastCloser(), x, y, d, d_scale));
       }
       return;

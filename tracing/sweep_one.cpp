@@ -54,8 +54,9 @@ std::uint64_t TracePairOfSweepOne(const PairContext& pair) {
         return TraceLineBisector(pair, bisectors.first, kAngleBisectorColors[0]);
       },
       [&] { return Where(i, j, "angle bisector 1"); });
-  samples += ReportingFaults([&] { return TraceLineBisector(pair, bisectors.second, kAngleBisectorColors[1]); },
-                             [&] { return Where(i, j, "angle bisector 2"); });
+  samples += ReportingFaults(
+      [&] { return TraceLineBisector(pair, bisectors.second, kAngleBisectorColors[1]); },
+      [&] { return Where(i, j, "angle bisector 2"); });
   return samples;
 }
 

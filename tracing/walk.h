@@ -58,18 +58,17 @@ inline LineWalk WalkAlong(const ClippedLine& line, double slope) {
 // unless rounding makes a nearly vertical one's ends meet: then the slope's
 // division faults.
 inline LineWalk WalkEndpointBisector(const ClippedLine& line) {
-  return WalkAlong(line, CheckedDiv(Checked(line.StartY - line.EndY),
-                                    Checked(line.StartX - line.EndX)));
+  return WalkAlong(line,
+                   CheckedDiv(Checked(line.StartY - line.EndY), Checked(line.StartX - line.EndX)));
 }
 
 // The walk of a clipped angle bisector. A bisector that misses the rectangle
 // has two equal ends; the slope 9999 then makes it a steep walk of exactly one
 // sample, at the ends, instead of a division 0 / 0.
 inline LineWalk WalkLineBisector(const ClippedLine& line) {
-  const double slope = line.StartX == line.EndX
-                           ? 9999
-                           : CheckedDiv(Checked(line.StartY - line.EndY),
-                                        Checked(line.StartX - line.EndX));
+  const double slope = line.StartX == line.EndX ? 9999
+                                                : CheckedDiv(Checked(line.StartY - line.EndY),
+                                                             Checked(line.StartX - line.EndX));
   return WalkAlong(line, slope);
 }
 

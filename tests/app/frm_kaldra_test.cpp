@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "app/run_time_report.h"
+#include "app/window_options.h"
 #include "scene/canvas.h"
 #include "scene/scene_file.h"
 #include "tools/renderer.h"
@@ -58,9 +59,10 @@ const QString s0 = "100 120 260 200\n", s1 = "420 90 560 230\n", s2 = "480 330 3
 
 // The renderer's picture of the scene the window holds, at `scale`.
 QImage Rendered(const frmKaldra& form, int scale = 1) {
-  return RenderScene({{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth, kDefaultCanvasHeight,
-                     false, scale)
-      .image;
+  ImageCanvas canvas(kDefaultCanvasWidth * scale, kDefaultCanvasHeight * scale);
+  RenderScene(canvas, {{}, *form.Model().CurrentScene()}, kDefaultCanvasWidth, kDefaultCanvasHeight,
+              false, scale);
+  return canvas.Image();
 }
 
 void PressKeys(QWidget& form, const QString& keys) {
@@ -141,6 +143,8 @@ class FrmKaldraTest : public QObject {
     // message box is closed.
     QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
     QCOMPARE(RunLoadHandler(form, [] { throw RunTimeError("division by zero"); }), 3);
+    // The scene the command line asks for (its refusals are the command-line test's).
+    QCOMPARE(ParseWindowOptions({"--seed", "9"}).options.seed.value_or(0), 9u);
   }
 
   // Each action by its first key and again by its context-menu entry, on the
@@ -155,8 +159,9 @@ class FrmKaldraTest : public QObject {
         "new seed, redrawn; seed 9, redrawn; seed 9, 20 ms; seed 9, 20 ms; "
         "seed 9; seed 9, paused; seed 9, copied 9; file, redrawn; "
         "seed 9, kaldra-9.png; seed 9, kaldra-9.scene; seed 9, copied picture; "
-        "seed 9, legend; seed 9, ended; seed 9, editing";
-    // Not here: edit mode's actions (see Editing), the steps, which need a
+        "seed 9, legend; seed 9, ended; seed 9, editing; ; ; ; seed 9, exact diagram; "
+        "seed 9, probe";
+    // Not here: edit mode's own actions (see Editing), the steps, which need a
     // paused drawing (the instrument's tests), and projector mode's picture,
     // which is not the renderer's (see LargerAndProjector).
     for (const WindowActionInfo& info : kWindowActions) {
@@ -196,6 +201,8 @@ class FrmKaldraTest : public QObject {
                        m.Paused()        ? "paused"
                        : m.LegendShown() ? "legend"
                        : m.Editing()     ? "editing"
+                       : m.ExactShown()  ? "exact diagram"
+                       : m.Probing()     ? "probe"
                                          : "",
                        !desktop.copied_text.isEmpty()  ? "copied " + desktop.copied_text
                        : desktop.copied_image.isNull() ? QFileInfo(desktop.suggested).fileName()
@@ -212,11 +219,45 @@ class FrmKaldraTest : public QObject {
       QCOMPARE(desktop.Saved(), "out.png: " + QByteArray::fromStdString(EncodePng(canvas)));
     QVERIFY(!effect.endsWith("scene") ||
             desktop.Saved().startsWith("out.scene: # Kaldra scene, 788x565, seed 9"));
-    QCOMPARE(Shown(form) != canvas,
-             m.LegendShown() || m.Paused() || m.PairDelayMs() > 0 || m.Editing());
+    QCOMPARE(Shown(form) != canvas, m.LegendShown() || m.Paused() || m.PairDelayMs() > 0 ||
+                                        m.Editing() || m.ExactShown() || m.ProbeAtPointer());
   }
 
-  // Keys pressed 150 ms into the drawing of seed 6, slowed or paused. Ending:
+  // The exact diagram (X) and the probe (I) over the three segments s0, s1, s2,
+  // painted over the canvas and never into it: the exact diagram changes the
+  // pixels at the middle of each of its curves; the probe follows the
+  // pointer, on the diagram of segments 0 and 1 at (340, 145), and leaves
+  // with it; saved and copied pictures stay the canvas, and with both off
+  // again the window shows the canvas alone.
+  void ExactDiagramAndProbe() {
+    FakeDesktop desktop;
+    frmKaldra form([] {}, desktop.Services());
+    form.Form_Load("3", *ReadScene((s0 + s1 + s2).toStdString(), 788, 565).scene);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const QImage& canvas = form.Canvas().Image();
+    PressKeys(form, "X");
+    const QImage exact = Shown(form);
+    for (const auto& [from, control, to] : form.Model().Exact()->curves) {
+      const QPointF middle = QPointF(from.x + 2 * control.x + to.x, from.y + 2 * control.y + to.y);
+      QVERIFY(exact.pixel((middle / 4).toPoint()) != canvas.pixel((middle / 4).toPoint()));
+    }
+    PressKeys(form, "I");
+    QTest::mouseMove(&form, {340, 145});
+    QCOMPARE(form.Model().ProbeAtPointer().value().nearest.size(), 2u);
+    QVERIFY(Shown(form) != exact);
+    PressKeys(form, "Ctrl+S; Ctrl+C");
+    QVERIFY(desktop.Saved() == "out.png: " + QByteArray::fromStdString(EncodePng(canvas)) &&
+            desktop.copied_image == canvas);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&form, &leave);
+    QVERIFY(!form.Model().ProbeAtPointer());
+    QCOMPARE(Shown(form), exact);
+    PressKeys(form, "X; I");
+    QCOMPARE(Shown(form), canvas);
+  }
+
+  // Keys pressed 150 ms into the drawing of seed 6, slowed or paused, the
+  // exact diagram and the probe among them. Ending:
   // the drawing waits before a pair while handling input, so a key still
   // works, and End or closing the window reaches the end action within 100 ms;
   // the drawing then stops. At 20 ms per pair: saving keeps what is drawn so
@@ -224,9 +265,9 @@ class FrmKaldraTest : public QObject {
   // abandons the drawing and is drawn instead, at full speed after 0.
   void WhileTheDrawingRuns_data() {
     QTest::addColumn<QString>("row");  // pace | keys | the scene drawn in the end
-    QTest::newRow("slowest, End clicked") << QString("-; -; -; -; -; - | L; End | ended");
-    QTest::newRow("paused, window closed") << QString("P | L; close | ended");
-    QTest::newRow("save, open, new scene") << QString("- | Ctrl+S; Ctrl+O; N; 0 | new seed");
+    QTest::newRow("slowest, End clicked") << QString("-; -; -; -; -; - | L; X; I; End | ended");
+    QTest::newRow("paused, window closed") << QString("P | L; X; I; close | ended");
+    QTest::newRow("save, open, new scene") << QString("- | X; I; Ctrl+S; Ctrl+O; N; 0 | new seed");
   }
 
   void WhileTheDrawingRuns() {
@@ -252,7 +293,7 @@ class FrmKaldraTest : public QObject {
       }
     });
     form.Form_Load(6);
-    QVERIFY(!form.Model().Drawing());
+    QVERIFY(!form.Model().Drawing() && form.Model().ExactShown() && form.Model().Probing());
     if (column[2] == "ended") {
       QVERIFY(form.Model().LegendShown());
       QVERIFY2(ended_at >= 0 && ended_at - sent_at < 100, qPrintable(QString::number(ended_at)));

@@ -14,8 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include "scene/generate_scene.h"
+#include "scene/random_source.h"
 #include "scene/scaled_scene.h"
 #include "scene/scene_file.h"
+#include "tests/support/plain_distance.h"
 #include "tests/support/recording_canvas.h"
 #include "tracing/sweeps.h"
 
@@ -41,8 +44,9 @@ Instrument ThreeSegments() {
 
 // What the front end asks for besides the drawing and the traces: the status
 // line in brackets, the left ends of the highlighted pair, the segment being
-// added, "tracing" while the latest edit is still to be traced, and "hint"
-// while the hint stands.
+// added, the probe's text line by line and the left ends of the segments it
+// highlights, the legend's last row, "tracing" while the latest edit is still
+// to be traced, and "hint" while the hint stands.
 std::string Shown(const Instrument& m) {
   const Overlay o = m.OverCanvas();
   std::ostringstream out;
@@ -54,6 +58,9 @@ std::string Shown(const Instrument& m) {
   if (o.preview)
     out << "<" << o.preview->x1 << "," << o.preview->y1 << " " << o.preview->x2 << ","
         << o.preview->y2 << ">";
+  for (const std::string& line : o.probe_text) out << " / " << line;
+  for (const SegmentEnds& e : o.probe_highlight) out << " {" << e.x1 << "," << e.y1 << "}";
+  if (!o.legend.empty()) out << " legend: " << o.legend.back().name;
   return out.str() + (m.Retracing() ? " tracing" : "") + (o.hint.empty() ? "" : " hint");
 }
 
@@ -74,8 +81,10 @@ struct Script {
   // wait, or waitT until T), f s x end it finished, stopped or by a run-time
   // error; t takes the next trace of an edit ("trace" or "none"), g asks
   // whether that one goes on ("on" or "off"), F S X end it finished, stopped
-  // or by the run-time error "fault" ("shown" or "not shown"); ? asks what is
-  // shown.
+  // or by the run-time error "fault" ("shown" or "not shown"); O I L toggle
+  // the exact diagram, the probe and the legend; oX,Y points at X,Y and l
+  // leaves the canvas; ? asks what is shown. While the exact diagram is
+  // shown, it is the current scene's after every step.
   const char* steps;
   const char* log;    // what the steps gave, and each refusal newly told ("!reason")
   std::string after;  // the segments in the end
@@ -89,15 +98,18 @@ class Scripts : public ::testing::TestWithParam<Script> {};
 // step a change, and redo forth again.
 TEST_P(Scripts, GiveTheirLogAndHistory) {
   const std::map<char, WindowAction> actions = {
-      {'D', WindowAction::kEditMode}, {'d', WindowAction::kDeleteSegment},
-      {'u', WindowAction::kUndo},     {'-', WindowAction::kSlower},
-      {'+', WindowAction::kFaster},   {'P', WindowAction::kPause},
-      {'R', WindowAction::kRedraw},   {'>', WindowAction::kStepForward},
-      {'<', WindowAction::kStepBack}, {'H', WindowAction::kStepToStart}};
+      {'D', WindowAction::kEditMode},     {'d', WindowAction::kDeleteSegment},
+      {'u', WindowAction::kUndo},         {'-', WindowAction::kSlower},
+      {'+', WindowAction::kFaster},       {'P', WindowAction::kPause},
+      {'R', WindowAction::kRedraw},       {'>', WindowAction::kStepForward},
+      {'<', WindowAction::kStepBack},     {'H', WindowAction::kStepToStart},
+      {'O', WindowAction::kExactDiagram}, {'I', WindowAction::kProbe},
+      {'L', WindowAction::kLegend}};
   const std::map<char, Outcome> ends = {{'f', Outcome::kFinished}, {'s', Outcome::kStopped},
                                         {'x', Outcome::kFailed},   {'F', Outcome::kFinished},
                                         {'S', Outcome::kStopped},  {'X', Outcome::kFailed}};
   Instrument m = ThreeSegments();
+  const auto follows = [&m] { return !m.Exact() || m.Exact()->scene == m.CurrentScene(); };
   std::vector<std::string> changes = {Segments(m)};  // the scene before and after each change
   std::string log;
   const auto say = [&log](const std::string& what) { log += (log.empty() ? "" : "; ") + what; };
@@ -114,6 +126,8 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
     if (op == 'r') m.Release(x, y);
     if (op == '@') m.AdvanceTo(Time(static_cast<int>(x)));
     if (op == 'E') m.End();
+    if (op == 'o') m.PointAt(x, y);
+    if (op == 'l') m.PointerLeft();
     if (op == 'C') say(m.CancelDrag() ? "cancelled" : "nothing");
     if (op == '~')
       say(std::vector{"arrow", "end", "middle", "empty"}[static_cast<int>(m.Pointer())]);
@@ -133,6 +147,7 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
       say(m.TraceEnded(ends.at(op), "fault") ? "shown" : "not shown");
     if (op == '?') say(Shown(m));
     if (actions.contains(op)) m.Do(actions.at(op));
+    EXPECT_TRUE(follows()) << step;
     if (!m.Refusal().empty() && m.Refusal() != told) say("!" + m.Refusal());
     if (!m.Refusal().empty() && op != 'X') {
       EXPECT_EQ(Segments(m), was) << step;
@@ -145,10 +160,12 @@ TEST_P(Scripts, GiveTheirLogAndHistory) {
   for (std::size_t k = changes.size() - 1; k > 0; --k) {
     m.Do(WindowAction::kUndo);
     EXPECT_EQ(Segments(m), changes[k - 1]) << "undone back to change " << k - 1;
+    EXPECT_TRUE(follows());
   }
   for (std::size_t k = 1; k < changes.size(); ++k) {
     m.Do(WindowAction::kRedo);
     EXPECT_EQ(Segments(m), changes[k]) << "redone up to change " << k;
+    EXPECT_TRUE(follows());
   }
   EXPECT_EQ(m.CanUndo(), changes.size() > 1);
   EXPECT_FALSE(m.CanRedo());
@@ -170,8 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
                s0 + "430 110 570 250\n500 350 300 400\n"},
         Script{"AddASegment", "D p600,450 m110,300 m650,470 r700,520",
                "!the segment crosses segment 2", s0 + s1 + s2 + "600 450 700 520\n"},
-        Script{"DeleteSegmentsButNeverTheLast", "D m490,160 d m180,160 d m390,365 d",
-               "!a scene needs at least one segment", s2},
+        Script{"DeleteSegmentsButNeverTheLast", "D m490,160 d m180,160 d m390,365 d d m391,365 d",
+               "!a scene needs at least one segment; !a scene needs at least one segment", s2},
         Script{"ClicksWithoutAMove", "D p260,200 r260,200 p700,500 r700,500", "", s0 + s1 + s2},
         Script{"NothingOutsideEditMode", "D p260,200 r270,235 D u d p100,120 r150,150", "", moved},
         // Escape takes a drag back to where it started, leaving no step;
@@ -186,14 +203,17 @@ INSTANTIATE_TEST_SUITE_P(
                s0 + s1 + s2},
         // The drawing: a slow pace waits before each pair, the pace read
         // afresh while it waits; a pause holds it; full speed never waits.
+        // The paces, slower and slower, up to 1 s.
         Script{
             "PaceAndPause",
-            "R T b0,1 ? - - @1000 b0,2 ? + @1019 w @1020 w P b1,2 @9000 w ? P w b0,1 ? f ?",
+            "R T b0,1 ? - - @1000 b0,2 ? + @1019 w @1020 w P b1,2 @9000 w ? P w b0,1 ? f ? "
+            "- - - ? - - - ?",
             "draw; go; []; wait1050; [sweep 1, pair 2 of 3 (0, 2) \u00b7 50 ms per pair]{100,120 "
             "300,400}; wait1020; go; wait; wait; [sweep 1, pair 3 of 3 (1, 2) \u00b7 20 ms per "
             "pair \u00b7 paused (Space resumes, \u2190 \u2192 step)]{420,90 300,400}; go; "
             "wait9020; [sweep 2, pair 1 of 3 (0, 1) \u00b7 20 ms per pair]{100,120 420,90}; [20 ms "
-            "per pair \u00b7 R redraws]",
+            "per pair \u00b7 R redraws]; [250 ms per pair \u00b7 R redraws]; [1000 ms per pair "
+            "\u00b7 R redraws]",
             s0 + s1 + s2},
         // A drawing gives way at its next yield or wait to another, or to an
         // edit, whose diagram is traced instead; it stops for good when the
@@ -222,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                "trace; none; on; shown; [edit mode (D leaves) \u00b7 (270, 235)] tracing; trace; "
                "on; shown; trace; shown; [edit mode (D leaves) \u00b7 (272, 236)]",
                "100 120 272 236\n" + s1 + s2},
-        Script{"AFailedTraceTakesTheSceneBack", "D p260,200 r270,235 t F p490,160 m500,180 t X D",
+        Script{"AFailedTraceTakesTheSceneBack", "O D p260,200 r270,235 t F p490,160 m500,180 t X D",
                "trace; shown; trace; not shown; !fault", moved},
         // The hint of the first seconds stands until anything is touched, for
         // kHintTime at most.
@@ -232,7 +252,28 @@ INSTANTIATE_TEST_SUITE_P(
                "D p260,200 m265,215 t m270,235 X t F", "trace; not shown; trace; shown",
                "100 120 270 235\n" + s1 + s2},
         Script{"ANewDrawingCancelsTheTraces", "D p260,200 m270,235 t R g F t",
-               "trace; off; not shown; none", moved}),
+               "trace; off; not shown; none", moved},
+        // The exact diagram follows every change of the scene (checked at
+        // every step), and the legend names it while it is shown.
+        Script{"ExactDiagramFollowsEdits",
+               "L ? O ? D p260,200 m500,100 r270,235 p490,160 r500,180 m390,365 d O ?",
+               "[] legend: Parabolas; [] legend: Exact diagram; !the segment crosses segment 1; "
+               "[edit mode (D leaves) \u00b7 (390, 365)] legend: Parabolas tracing",
+               "100 120 270 235\n430 110 570 250\n"},
+        // The probe reads the current scene at the pointer, whatever else
+        // goes on: on the diagram of segments 0 and 1 (equally far from
+        // their ends (260, 200) and (420, 90)), near segment 0, off the
+        // canvas, during a paused drawing and a drag (the end moved with the
+        // pointer).
+        Script{"ProbeAtThePointer",
+               "I ? o340,145 ? o180,170 ? l ? o-1,100 ? R T P D p260,200 m270,235 ?",
+               "[]; [] / on the diagram of segments 0 and 1 / segment 0 at 97.08 px / segment 1 at "
+               "97.08 px / largest empty circle: radius 97.08 px {100,120} {420,90}; [] / nearest: "
+               "segment 0 at 8.94 px / next: segment 1 at 252.98 px / largest empty circle: radius "
+               "8.94 px; []; []; draw; [full speed \u00b7 paused (Space resumes, \u2190 \u2192 "
+               "step) \u00b7 edit mode (D leaves) \u00b7 (270, 235)] / nearest: segment 0 at 0.00 "
+               "px / next: segment 2 at 164.65 px / largest empty circle: radius 0.00 px tracing",
+               moved}),
     [](const auto& row) { return row.param.name; });
 
 // What a front end names of the scene after each row's steps (new N: a new
@@ -269,6 +310,7 @@ TEST_P(Names, FollowTheOriginEditsAndSaves) {
   std::string answers;
   for (const SaveAnswer a : {SaveAnswer::kSave, SaveAnswer::kDiscard, SaveAnswer::kCancel})
     answers += m.GoesAheadAfter(a) ? "y" : "n";
+  EXPECT_EQ(m.PaceLabel(), "Pace: full speed");
   EXPECT_EQ(m.Caption() + " | " + m.SceneLabel() + " | " + m.SceneName() + " | " + m.CopyText() +
                 " | " + text.substr(0, text.find('\n')) + " | " + (m.Modified() ? "asks " : "") +
                 answers,
@@ -395,7 +437,7 @@ TEST(View, FitsTheLargestWholeScale) {
   EXPECT_EQ(WriteScene(*job->picture.drawn),
             WriteScene(*ScaledScene(*m.CurrentScene(), 2, refusal)));
   EXPECT_EQ(job->picture.width * 10000 + job->picture.height, 1576'1130);
-  EXPECT_EQ(job->picture.style, (CanvasStyle{5, 5, 36}));
+  EXPECT_EQ(job->picture.style, (CanvasStyle{5, 5, 3}));
   m.Do(WindowAction::kEditMode);
   m.MoveTo(412 + 2 * 100.5, 35 + 2 * 120);
   EXPECT_EQ(m.OverCanvas().status, "edit mode (D leaves) \u00b7 (100.5, 120)");
@@ -418,6 +460,32 @@ TEST(ManualPage, NamesEveryActionWithItsKeys) {
     EXPECT_NE(page.find("\n" + keys + "\n\t*" + name + "*"), std::string::npos)
         << keys << " " << name;
   }
+}
+
+// The exact diagram as the front ends draw it: every curve runs along its
+// edge, each point equally far from the edge's two segments; a diagram that
+// cannot be built is told on the status line instead.
+TEST(ExactLayer, CurvesRunAlongTheirEdges) {
+  SeededRandom random(3);
+  const auto layer = MakeExactLayer(std::make_shared<const Scene>(GenerateScene(random, 788, 565)));
+  ASSERT_EQ(layer->curves.size(), layer->diagram->edges.size());
+  for (std::size_t k = 0; k < layer->curves.size(); ++k) {
+    const auto& [from, control, to] = layer->curves[k];
+    const auto& [a, b] = layer->diagram->edges[k].sites;
+    for (const double t : {0.25, 0.5, 0.75}) {
+      const double x = (1 - t) * (1 - t) * from.x + 2 * t * (1 - t) * control.x + t * t * to.x;
+      const double y = (1 - t) * (1 - t) * from.y + 2 * t * (1 - t) * control.y + t * t * to.y;
+      EXPECT_NEAR(testing::AwayFrom((*layer->scene)[a.segment], x, y).distance,
+                  testing::AwayFrom((*layer->scene)[b.segment], x, y).distance, 1e-6);
+    }
+  }
+  Instrument m(788, 565);
+  m.ShowFile("touch",
+             *ReadScene("100 100 300 200\n300.0000000001 200.0000000002 400 150", 788, 565).scene);
+  m.Do(WindowAction::kExactDiagram);
+  EXPECT_EQ(m.OverCanvas().status,
+            "no exact diagram: segments 0 and 1 touch once rounded to the "
+            "exact diagram's grid of 2^-30 px");
 }
 
 }  // namespace

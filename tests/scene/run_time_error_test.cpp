@@ -34,11 +34,24 @@ TEST(FloatFaults, TheChecksNameWhatTheFlagsRaise) {
     char op;
     double a, b;
   } rows[] = {
-      {'*', DBL_MAX, 2},   {'+', DBL_MAX, DBL_MAX}, {'-', -DBL_MAX, DBL_MAX}, {'/', DBL_MAX, 0.5},
-      {'/', 0, 0},         {'/', 1, 0},             {'/', -1, -0.0},          {'*', DBL_MIN, 0.25},
-      {'/', 1, 3},         {'r', -1, 0},            {'r', 4, 0},              {'-', kInf, kInf},
-      {'*', 0, kInf},      {'/', kInf, 0},          {'+', kInf, 1},           {'*', nan, 2},
-      {'/', kInf, kInf},   {'-', 5e-324, 1e-320},
+      {'*', DBL_MAX, 2},
+      {'+', DBL_MAX, DBL_MAX},
+      {'-', -DBL_MAX, DBL_MAX},
+      {'/', DBL_MAX, 0.5},
+      {'/', 0, 0},
+      {'/', 1, 0},
+      {'/', -1, -0.0},
+      {'*', DBL_MIN, 0.25},
+      {'/', 1, 3},
+      {'r', -1, 0},
+      {'r', 4, 0},
+      {'-', kInf, kInf},
+      {'*', 0, kInf},
+      {'/', kInf, 0},
+      {'+', kInf, 1},
+      {'*', nan, 2},
+      {'/', kInf, kInf},
+      {'-', 5e-324, 1e-320},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(1, r.op) + " " + std::to_string(r.a) + " " + std::to_string(r.b));
@@ -46,21 +59,39 @@ TEST(FloatFaults, TheChecksNameWhatTheFlagsRaise) {
     testing::ClearFlags();
     double result = 0;
     switch (r.op) {
-      case '+': result = a + b; break;
-      case '-': result = a - b; break;
-      case '*': result = a * b; break;
-      case '/': result = a / b; break;
-      default: result = std::sqrt(a);
+      case '+':
+        result = a + b;
+        break;
+      case '-':
+        result = a - b;
+        break;
+      case '*':
+        result = a * b;
+        break;
+      case '/':
+        result = a / b;
+        break;
+      default:
+        result = std::sqrt(a);
     }
     sink = result;
     const FloatFault flagged = testing::FlaggedFault();
     FaultRecord record;
     switch (r.op) {
-      case '+': record.Add(r.a, r.b); break;
-      case '-': record.Sub(r.a, r.b); break;
-      case '*': record.Mul(r.a, r.b); break;
-      case '/': record.Div(r.a, r.b); break;
-      default: break;  // roots are taken of checked sums only
+      case '+':
+        record.Add(r.a, r.b);
+        break;
+      case '-':
+        record.Sub(r.a, r.b);
+        break;
+      case '*':
+        record.Mul(r.a, r.b);
+        break;
+      case '/':
+        record.Div(r.a, r.b);
+        break;
+      default:
+        break;  // roots are taken of checked sums only
     }
     if (r.op != 'r') {
       EXPECT_EQ(record.Worst(), flagged);

@@ -147,6 +147,8 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
   fs::create_symlink("a", root_ / "link");
   std::ofstream(root_ / "close") << "100 100 300 200\n200 150.0000000001 250 400\n";
   std::ofstream(root_ / "point") << "100 100 300 200\n400 300 400.0000000001 300.0000000003\n";
+  // Two x values that three times larger round to one.
+  std::ofstream(root_ / "share") << "255.9 100 300 200\n255.90000000000003 400 500 300\n";
   const std::string corpus = "'" KALDRA_SCENE_CORPUS "/";
   const std::tuple<std::string, int, const char*> rows[] = {
       {"--fast", 2, "kaldra-render: The following argument was not expected: --fast (see "},
@@ -166,6 +168,8 @@ TEST_F(KaldraRender, FailsWithOneLineAndWritesNothing) {
       {"--scene " + corpus + "bad-crossing.scene'", 2,
        "corpus/bad-crossing.scene:4: the segment crosses the segment on line 2\n"},
       {"--scene - </dev/null", 2, "<stdin>: no segments"},
+      {"--scene ../share --scale 3", 2,
+       "3 times larger breaks a rule of scenes: segment 1: an end"},
       {"--scene ../close --score", 3,
        "cannot build the exact diagram: segments 0 and 1 touch once rounded to the exact "
        "diagram's grid of 2^-30 px"},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # wasm_parity_test.sh NATIVE_BUILD WASM_BUILD CORPUS: the WebAssembly build of
-# the core, run with node, against the native build: the same diagram digest
-# for seeds 0 to 1999 and every scene of the corpus; kaldra-render's plot
+# the core, run with node, against the native build: the same digest of the
+# diagram and of the picture's pixels for seeds 0 to 1999 and every scene of
+# the corpus; kaldra-render's plot
 # lists and summaries byte for byte (but the times) on scene files, scaled
 # ones among them; the same run-time error and status where the drawing
 # faults. Exit status 77: skipped, when there is no WebAssembly build or node.
@@ -18,11 +19,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The digests: one process each for the seeds, one for the files.
-"$native/tests/tools/kaldra-digest" --seeds 0-1999 >"$work/native-seeds"
+"$native/tools/kaldra-digest" --seeds 0-1999 >"$work/native-seeds"
 node "$wasm/kaldra-digest.js" --seeds 0-1999 >"$work/wasm-seeds"
 cmp -s "$work/native-seeds" "$work/wasm-seeds" ||
   fail "seed digests differ: $(diff "$work/native-seeds" "$work/wasm-seeds" | sed -n 2p)"
-(cd "$corpus" && "$native/tests/tools/kaldra-digest" ok-*.scene) >"$work/native-files"
+(cd "$corpus" && "$native/tools/kaldra-digest" ok-*.scene) >"$work/native-files"
 (cd "$corpus" && node "$wasm/kaldra-digest.js" ok-*.scene) >"$work/wasm-files"
 cmp -s "$work/native-files" "$work/wasm-files" ||
   fail "corpus digests differ: $(diff "$work/native-files" "$work/wasm-files" | sed -n 2p)"

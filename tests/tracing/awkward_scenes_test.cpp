@@ -86,8 +86,8 @@ std::string FastDrawing(const Scene& scene, bool parallel, std::vector<PlotPoint
   testing::RecordingCanvas canvas;
   std::string result;
   try {
-    const std::uint64_t samples =
-        TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1}).samples;
+    const std::uint64_t samples = TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1})
+                                      .samples;
     result = std::to_string(samples) + " samples";
   } catch (const RunTimeError& error) {
     result = error.what();
@@ -104,8 +104,8 @@ bool ExpectPlainDrawing(const Scene& scene, const std::string& name) {
   for (const Segment& s : scene.Segments()) {
     segments.push_back({s.x1, s.y1, s.x2, s.y2, s.slope, s.intercept});
   }
-  const plain::PlainDiagram d =
-      plain::TracePlainly(segments, scene.Width(), scene.Height(), 20'000'000);
+  const plain::PlainDiagram d = plain::TracePlainly(segments, scene.Width(), scene.Height(),
+                                                    20'000'000);
   if (d.too_long) return false;
   std::vector<PlotPoint> fast, parallel;
   const std::string drawing = FastDrawing(scene, false, fast);

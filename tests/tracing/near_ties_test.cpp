@@ -32,7 +32,7 @@ TEST(Power, SquaresAndRootsAreTheCorrectlyRoundedPowers) {
   EXPECT_FALSE(std::signbit(Square(-0.0)));
   EXPECT_EQ(Root(2.0), std::sqrt(2.0));
   EXPECT_FALSE(std::signbit(Root(-0.0)));  // sqrt(-0) is -0
-  EXPECT_EQ(Root(-kInf), kInf);             // sqrt(-inf) is NaN
+  EXPECT_EQ(Root(-kInf), kInf);            // sqrt(-inf) is NaN
   EXPECT_TRUE(std::isnan(Root(-1.0)));
 }
 
@@ -177,7 +177,7 @@ TEST(RejectionWindow, EveryPointWithinTheRadiusIsRejectedPlainly) {
     while (builder.Count() < 2) builder.Add(x(engine), y(engine), x(engine), y(engine));
     while (builder.Count() < 3) {
       const double x1 = x(engine);
-      const double x2 = n % 3 == 0 ? std::nextafter(std::nextafter(x1, 1e9), 1e9)
+      const double x2 = n % 3 == 0   ? std::nextafter(std::nextafter(x1, 1e9), 1e9)
                         : n % 3 == 1 ? x1 + 1e-4
                                      : x(engine);
       builder.Add(x1, y(engine), x2, y(engine));
@@ -214,7 +214,9 @@ TEST(RejectionWindow, EveryPointWithinTheRadiusIsRejectedPlainly) {
       if (!reasons[r].holds || !(reasons[r].radius > 0)) continue;
       ++windows[r];
       for (int m = 0; m < 120; ++m) {
-        const double angle = turn(engine), at = (m < 40 ? 0.5 : m < 80 ? 0.99 : 0.999999) *
+        const double angle = turn(engine), at = (m < 40   ? 0.5
+                                                 : m < 80 ? 0.99
+                                                          : 0.999999) *
                                                 reasons[r].radius;
         const double qx = px + at * std::cos(angle), qy = py + at * std::sin(angle);
         ASSERT_TRUE(reasons[r].rejects(qx, qy))

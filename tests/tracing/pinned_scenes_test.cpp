@@ -16,12 +16,12 @@
 #include <gtest/gtest.h>
 
 #include "scene/generate_scene.h"
-#include "scene/run_time_error.h"
 #include "scene/random_source.h"
+#include "scene/run_time_error.h"
 #include "scene/scene_builder.h"
-#include "tests/support/plot_summary.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/tracing/plain_diagram.h"
+#include "tools/plot_summary.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -33,8 +33,7 @@ using testing::SceneOf;
 // What the table pins of one diagram on the window's canvas.
 template <typename Points>
 std::string Summarise(int segments, std::uint64_t samples, const Points& points) {
-  return testing::PlotSummary(segments, samples, points, kDefaultCanvasWidth,
-                              kDefaultCanvasHeight);
+  return PlotSummary(segments, samples, points, kDefaultCanvasWidth, kDefaultCanvasHeight);
 }
 
 plain::PlainDiagram TracePlain(const Scene& scene, std::uint64_t sample_limit = UINT64_MAX) {
@@ -82,8 +81,8 @@ void ExpectFastPinnedRow(const PinnedRow& row, bool parallel) {
   testing::RecordingCanvas canvas;
   std::string got;
   try {
-    const std::uint64_t samples =
-        TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1}).samples;
+    const std::uint64_t samples = TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1})
+                                      .samples;
     got = Summarise(scene.Count(), samples, canvas.plots);
   } catch (const RunTimeError& error) {
     got = std::string("error: ") + error.what();

@@ -1,12 +1,12 @@
 #include "tests/tracing/plain_diagram.h"
 
+#include <mpfr.h>
+
 #include <cfenv>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <utility>
-
-#include <mpfr.h>
 
 namespace kaldra::plain {
 

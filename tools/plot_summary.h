@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-namespace kaldra::testing {
+namespace kaldra {
 
 // What the pinned table and the builds' comparison keep of a diagram: the
 // segment count, the samples walked, the points that land on a pixel of the
@@ -14,7 +14,8 @@ namespace kaldra::testing {
 template <typename Points>
 std::string PlotSummary(int segments, std::uint64_t samples, const Points& points, int width,
                         int height) {
-  std::uint64_t plotted = 0, hash = 0xCBF29CE484222325ull;
+  std::uint64_t plotted = 0;
+  std::uint64_t hash = 0xCBF29CE484222325ull;
   const auto mix = [&hash](std::uint32_t word) {
     for (int b = 0; b < 4; ++b) hash = (hash ^ ((word >> (8 * b)) & 0xFF)) * 0x100000001B3ull;
   };
@@ -35,4 +36,4 @@ std::string PlotSummary(int segments, std::uint64_t samples, const Points& point
   return out.str();
 }
 
-}  // namespace kaldra::testing
+}  // namespace kaldra
