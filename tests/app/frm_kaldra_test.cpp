@@ -309,9 +309,10 @@ class FrmKaldraTest : public QObject {
 
   // Edit mode (D) on the three segments s0, s1, s2, as the mouse, the keys
   // and the context menu drive it (what each edit does is the instrument's,
-  // tested without a window): a drag across a refusal, told next to the
-  // pointer over the canvas, and back; a deletion by key and one by the menu
-  // at the point clicked, undone and redone by key; in the end the segments,
+  // tested without a window): the menu's Undo disabled with nothing to undo;
+  // a drag across a refusal, told next to the pointer over the canvas, and
+  // back; a deletion by key and one by the menu at the point clicked, undone
+  // and redone by key; in the end the segments,
   // saved, read back as they are, and the renderer draws exactly what the
   // window shows: segments, labels, "N=" and the diagram traced away from the
   // window.
@@ -324,6 +325,7 @@ class FrmKaldraTest : public QObject {
       return QString::fromStdString(WriteScene(*form.Model().CurrentScene()));
     };
     PressKeys(form, "D");
+    QVERIFY(!form.Action(WindowAction::kUndo)->isEnabled());
     QTest::mouseMove(&form, {1, 1});  // Qt drops a move to where the last test left the mouse
     QTest::mousePress(&form, Qt::LeftButton, {}, {260, 200});
     QTest::mouseMove(&form, {500, 100});

@@ -43,18 +43,15 @@ Instrument ThreeSegments() {
 }
 
 // What the front end asks for besides the drawing and the traces: the status
-// line in brackets, the left ends of the highlighted pair, the segment being
-// added, the probe's text line by line and the left ends of the segments it
-// highlights, the legend's last row, "tracing" while the latest edit is still
-// to be traced, and "hint" while the hint stands.
+// line in brackets, the left ends' x of the highlighted pair, the segment
+// being added, the probe's text line by line and the left ends of the
+// segments it highlights, the legend's last row, "tracing" while the latest
+// edit is still to be traced, and "hint" while the hint stands.
 std::string Shown(const Instrument& m) {
   const Overlay o = m.OverCanvas();
   std::ostringstream out;
   out << "[" << o.status << "]";
-  if (o.highlight) {
-    out << "{" << o.highlight->first.x1 << "," << o.highlight->first.y1 << " "
-        << o.highlight->second.x1 << "," << o.highlight->second.y1 << "}";
-  }
+  if (o.highlight) out << "{" << o.highlight->first.x1 << " " << o.highlight->second.x1 << "}";
   if (o.preview)
     out << "<" << o.preview->x1 << "," << o.preview->y1 << " " << o.preview->x2 << ","
         << o.preview->y2 << ">";
@@ -203,18 +200,17 @@ INSTANTIATE_TEST_SUITE_P(
                s0 + s1 + s2},
         // The drawing: a slow pace waits before each pair, the pace read
         // afresh while it waits; a pause holds it; full speed never waits.
-        // The paces, slower and slower, up to 1 s.
-        Script{
-            "PaceAndPause",
-            "R T b0,1 ? - - @1000 b0,2 ? + @1019 w @1020 w P b1,2 @9000 w ? P w b0,1 ? f ? "
-            "- - - ? - - - ?",
-            "draw; go; []; wait1050; [sweep 1, pair 2 of 3 (0, 2) \u00b7 50 ms per pair]{100,120 "
-            "300,400}; wait1020; go; wait; wait; [sweep 1, pair 3 of 3 (1, 2) \u00b7 20 ms per "
-            "pair \u00b7 paused (Space resumes, \u2190 \u2192 step)]{420,90 300,400}; go; "
-            "wait9020; [sweep 2, pair 1 of 3 (0, 1) \u00b7 20 ms per pair]{100,120 420,90}; [20 ms "
-            "per pair \u00b7 R redraws]; [250 ms per pair \u00b7 R redraws]; [1000 ms per pair "
-            "\u00b7 R redraws]",
-            s0 + s1 + s2},
+        // The paces, slower and slower up to 1 s, and faster back to full speed.
+        Script{"PaceAndPause",
+               "R T b0,1 ? - - @1000 b0,2 ? + @1019 w @1020 w P b1,2 @9000 w ? P w b0,1 ? f ? "
+               "- - - ? - ? - - ? + + + + + + ?",
+               "draw; go; []; wait1050; [sweep 1, pair 2 of 3 (0, 2) \u00b7 50 ms per pair]{100 "
+               "300}; wait1020; go; wait; wait; [sweep 1, pair 3 of 3 (1, 2) \u00b7 20 ms per pair "
+               "\u00b7 paused (Space resumes, \u2190 \u2192 step)]{420 300}; go; wait9020; [sweep "
+               "2, pair 1 of 3 (0, 1) \u00b7 20 ms per pair]{100 420}; [20 ms per pair \u00b7 R "
+               "redraws]; [250 ms per pair \u00b7 R redraws]; [500 ms per pair \u00b7 R redraws]; "
+               "[1000 ms per pair \u00b7 R redraws]; []",
+               s0 + s1 + s2},
         // A drawing gives way at its next yield or wait to another, or to an
         // edit, whose diagram is traced instead; it stops for good when the
         // program ends, and after a run-time error nothing more is drawn.
