@@ -40,7 +40,9 @@ struct ToClient {
     return {view.ViewX(x + centre) / ratio, view.ViewY(y + centre) / ratio};
   }
   QPointF operator()(CanvasPoint p) const { return (*this)(p.x, p.y, 0.5); }
-  QLineF operator()(const SegmentEnds& e) const { return {(*this)(e.x1, e.y1), (*this)(e.x2, e.y2)}; }
+  QLineF operator()(const SegmentEnds& e) const {
+    return {(*this)(e.x1, e.y1), (*this)(e.x2, e.y2)};
+  }
   double Length(double d) const { return d * view.scale * view.zoom / ratio; }
 };
 

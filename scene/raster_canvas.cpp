@@ -75,9 +75,10 @@ void RasterCanvas::Print(std::string_view text) {
   // on the pixel column its origin falls in, and on the baseline rounded to
   // the nearest row. A larger label is the same bitmap, each of its pixels a
   // block `f` pixels a side, its ascent and advances `f` times as long.
-  const int f = style_.label_scale;
+  const std::int64_t f = style_.label_scale;
   auto origin = static_cast<std::int64_t>(static_cast<double>(CurrentX()) * 64);
-  const auto baseline_64 = static_cast<std::int64_t>((CurrentY() + f * kLabelAscent) * 64);
+  const auto baseline_64 = static_cast<std::int64_t>(
+      (CurrentY() + static_cast<double>(f) * kLabelAscent) * 64);
   const std::int64_t baseline = (baseline_64 + 32) >> 6;
   const PixelSurface& surface = Surface();
   const std::uint32_t pixel = ToArgbPixel(ForeColor());
@@ -85,16 +86,16 @@ void RasterCanvas::Print(std::string_view text) {
     const LabelGlyph* glyph = FindLabelGlyph(code);
     if (glyph == nullptr) glyph = FindLabelGlyph(' ');  // drawn as a blank
     const std::int64_t left = origin >> 6;
-    for (int r = 0; r < kGlyphRows * f; ++r) {
+    for (std::int64_t r = 0; r < kGlyphRows * f; ++r) {
       const std::int64_t row = baseline - kGlyphRows * f + r;
       if (row < 0 || row >= surface.height) continue;
-      for (int c = 0; c < kGlyphColumns * f; ++c) {
+      for (std::int64_t c = 0; c < kGlyphColumns * f; ++c) {
         const std::int64_t column = left + c;
         if (glyph->rows[r / f][c / f] == '#' && column >= 0 && column < surface.width)
           surface.bits[row * surface.stride + column] = pixel;
       }
     }
-    origin += static_cast<std::int64_t>(glyph->advance) * f;
+    origin += glyph->advance * f;
   }
 }
 
