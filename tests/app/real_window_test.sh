@@ -14,10 +14,7 @@ kaldra=$1 grab_screen=$2 app_pid="" failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-{ command -v Xvfb && command -v xdotool; } >/dev/null || {
-  echo "SKIP: no Xvfb/xdotool"
-  exit 77
-}
+{ command -v Xvfb && command -v xdotool; } >/dev/null || { echo "SKIP: no Xvfb/xdotool"; exit 77; }
 
 # Xvfb picks a free display, so parallel runs never share one; -noreset keeps
 # it from refusing connections while it resets after its last client left.
