@@ -1,12 +1,12 @@
 #include "tests/tracing/plain_diagram.h"
 
-#include <mpfr.h>
-
 #include <cfenv>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <utility>
+
+#include "tests/arithmetic/mpfr_reference.h"
 
 namespace kaldra::plain {
 
@@ -45,16 +45,10 @@ double Root(double x) { return Step(std::sqrt(x)); }
 
 // A correctly rounded elementary function of MPFR's, which leaves the
 // flags as it found them.
-double Elementary(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x) {
+double Elementary(testing::MpfrFunction f, double x) {
   std::fexcept_t flags;
   std::fegetexceptflag(&flags, FE_ALL_EXCEPT);
-  mpfr_t v;
-  mpfr_init2(v, 53);
-  mpfr_set_d(v, x, MPFR_RNDN);
-  const int inexact = f(v, v, MPFR_RNDN);
-  mpfr_subnormalize(v, inexact, MPFR_RNDN);
-  const double r = mpfr_get_d(v, MPFR_RNDN);
-  mpfr_clear(v);
+  const double r = testing::MpfrValue(f, x);
   std::fesetexceptflag(&flags, FE_ALL_EXCEPT);
   return r;
 }
