@@ -241,5 +241,27 @@ TEST(AccumulateBelow, LandsWhereThePlainLoopLands) {
   }
 }
 
+// A walk of step 0.5 from 2^53 - 2, where doubles are 1 apart, stalls at once
+// (v + 0.5 rounds back to v, the even neighbour): it stops with the
+// stalled-walk fault, whether that sample is visited or lies in a covered run.
+TEST(WalkAccumulated, StopsWhereItsStepNoLongerMovesIt) {
+  const double first = 0x1p53 - 2;
+  for (const double covered_until : {first, 1e300}) {
+    struct Window {
+      double until;
+      bool Covers(double v) const { return v < until; }
+      double End() const { return until; }
+    } window{covered_until};
+    std::uint64_t visited = 0;
+    try {
+      WalkAccumulated(first, 0x1p54, 0.5, window, [&](double) { ++visited; });
+      ADD_FAILURE() << "the walk ended";
+    } catch (const FloatFaultError& e) {
+      EXPECT_EQ(e.fault, FloatFault::kStalledWalk);
+    }
+    EXPECT_EQ(visited, covered_until == first ? 1u : 0u);
+  }
+}
+
 }  // namespace
 }  // namespace kaldra
