@@ -1,0 +1,508 @@
+// Kaldra in a web page: the instrument of the window (instrument/), compiled
+// to WebAssembly, driven from here. This one script runs twice over: as the
+// page, which turns the browser's events into the instrument's commands and
+// paints what it says, and as each of the page's workers, which trace the
+// outer indices of the diagrams (web/traced_index.h) so that the page never
+// waits for the tracing. Nothing here decides what the window would decide:
+// keys, actions, edits, history, pace, refusals, the legend and the probe are
+// the instrument's; the page only shows them.
+'use strict';
+
+if (typeof document === 'undefined') {
+  // --- A worker: traces the outer indices the page hands it ---------------
+  importScripts('kaldra-web.js');
+  const ready = KaldraCore();
+  const tracers = new Map();  // run id -> the worker's copy of its scene
+  self.onmessage = async ({data}) => {
+    const core = await ready;
+    if (data.scene) {
+      // A run's scene; those of the runs that ended are let go.
+      for (const [run, tracer] of tracers) {
+        if (!data.alive.includes(run)) {
+          core._kaldra_tracer_delete(tracer);
+          tracers.delete(run);
+        }
+      }
+      const numbers = new Float64Array(data.scene);
+      const at = core._malloc(numbers.byteLength);
+      core.HEAPF64.set(numbers, at / 8);
+      tracers.set(data.run, core._kaldra_tracer_new(at, numbers.length, data.width, data.height));
+      core._free(at);
+      return;
+    }
+    const tracer = tracers.get(data.run);
+    const at = core._kaldra_tracer_trace(tracer, data.k);
+    const bytes = core.HEAPU8.slice(at, at + core._kaldra_tracer_size(tracer)).buffer;
+    self.postMessage({run: data.run, k: data.k, bytes}, [bytes]);
+  };
+} else {
+  KaldraPage();
+}
+
+// --- The page ---------------------------------------------------------------
+async function KaldraPage() {
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('canvas'), overlay = $('overlay'), stage = $('stage'), menu = $('menu');
+  const picture = canvas.getContext('2d');
+  const workers = [];
+  let core, page, actions, state, ended = false;
+
+  // Strings in and out of the module, and the page's clock.
+  const text = (at) => core.UTF8ToString(at);
+  const now = () => performance.now();
+  function withText(strings, call) {
+    const at = strings.map((s) => {
+      const size = core.lengthBytesUTF8(s) + 1, p = core._malloc(size);
+      core.stringToUTF8(s, p, size);
+      return p;
+    });
+    try { return text(call(...at)); } finally { at.forEach((p) => core._free(p)); }
+  }
+
+  // --- Messages, and the end ------------------------------------------------
+  const message = $('message');
+  // A message box as the window shows one; `then` runs when it is closed.
+  function tell(words, then) {
+    $('message-text').textContent = words;
+    message.onclose = () => { stage.focus(); if (then) then(); };
+    if (!message.open) message.showModal();
+  }
+
+  // End: the drawing stops at once, the workers with it, and the page says
+  // that the program has ended. The canvas keeps what was drawn.
+  function end() {
+    if (ended) return;
+    ended = true;
+    if (core) core._kaldra_page_end(page, now());
+    workers.forEach((w) => w.worker.terminate());
+    closeMenu();
+    canvas.setAttribute('aria-busy', 'false');
+    document.querySelectorAll('button').forEach((b) => { if (!message.contains(b)) b.disabled = true; });
+    $('ended').hidden = false;
+    paintOverlay(null);
+  }
+
+  // --- The workers and the runs they trace -----------------------------------
+  // Two or more workers share each run's outer indices as the threads of the
+  // parallel sweeps share them: in increasing order, each taking the next one
+  // not yet taken, two at a time so that none waits for the page between
+  // two. The page replays them in order (WebPage::Deliver), so any worker may
+  // trace any index. Messages carry everything, so no cross-origin isolation
+  // is needed.
+  const workerCount = Math.min(4, Math.max(2, navigator.hardwareConcurrency || 2));
+  let runs = [];                 // the runs under way, the older first
+  const handedOut = new Map();   // run id -> the next index to hand out
+  for (let n = 0; n < workerCount; ++n) {
+    const w = {worker: new Worker('kaldra.js'), busy: 0, scenes: new Set()};
+    w.worker.onmessage = ({data}) => {
+      --w.busy;
+      if (ended) return;
+      const bytes = new Uint8Array(data.bytes), at = core._malloc(bytes.length);
+      core.HEAPU8.set(bytes, at);
+      core._kaldra_page_deliver(page, data.run, data.k, at, bytes.length);
+      core._free(at);
+      handOut(w);
+      pump();
+    };
+    w.worker.onerror = (e) => fault('A worker failed: ' + e.message);
+    workers.push(w);
+  }
+  function handOut(w) {
+    while (w.busy < 2) {
+      const run = runs.find((r) => (handedOut.get(r.id) || 0) < r.indices);
+      if (!run) return;
+      const k = handedOut.get(run.id) || 0;
+      handedOut.set(run.id, k + 1);
+      if (!w.scenes.has(run.id)) {
+        w.scenes = new Set(runs.map((r) => r.id).filter((id) => w.scenes.has(id)).concat(run.id));
+        w.worker.postMessage({run: run.id, scene: run.scene, width: run.width,
+                              height: run.height, alive: runs.map((r) => r.id)});
+      }
+      w.worker.postMessage({run: run.id, k});
+      ++w.busy;
+    }
+  }
+
+  // --- The drawing's clock: frames, paces, what the workers bring ----------
+  let frameWanted = false, framePending = false, wakeTimer = 0;
+  // After every command and everything that comes: the instrument's page
+  // side starts and replays what it can and says what it waits for.
+  function pump() {
+    if (ended) return;
+    const next = JSON.parse(text(core._kaldra_page_pump(page, now())));
+    runs = next.runs;
+    for (const id of handedOut.keys()) if (!runs.some((r) => r.id === id)) handedOut.delete(id);
+    workers.forEach(handOut);
+    frameWanted = next.frame;
+    clearTimeout(wakeTimer);
+    if (next.wake !== null) wakeTimer = setTimeout(pump, Math.max(0, next.wake - now()));
+    sync();
+    if (next.failure) fault(next.failure);
+  }
+  // A run-time error: told as the window tells it, and the program ends.
+  function fault(report) {
+    if (ended) return;
+    paintCanvas();
+    end();
+    tell(report);
+  }
+  function askFrame() {
+    if (framePending) return;
+    framePending = true;
+    requestAnimationFrame(() => {
+      framePending = false;
+      paintCanvas();
+      paintOverlay(state);
+      if (frameWanted && !ended) {
+        frameWanted = false;
+        core._kaldra_page_frame(page);
+        pump();
+      }
+    });
+  }
+
+  // --- What the instrument says to show -----------------------------------
+  function sync() {
+    if (ended) return;
+    state = JSON.parse(text(core._kaldra_page_state(page)));
+    canvas.setAttribute('aria-busy', String(state.busy));
+    canvas.setAttribute('aria-label', `The diagram of ${state.segments} segments, ${state.scene_label.toLowerCase()}`);
+    const o = state.overlay;
+    $('status').textContent = [o.status, o.note].filter((s) => s).join('. ');
+    if (location.hash.slice(1) !== state.link) history.replaceState(null, '', '#' + state.link);
+    if (state.exact_version !== exactVersion) {
+      exactVersion = state.exact_version;
+      exactCurves = JSON.parse(text(core._kaldra_page_exact(page)));
+    }
+    if (!menu.hidden) syncMenu();
+    askFrame();
+  }
+  let exactVersion = -1, exactCurves = [];
+
+  function paintCanvas() {
+    const at = core._kaldra_page_repaint(page);
+    if (!at) return;
+    const w = core._kaldra_page_width(page), h = core._kaldra_page_height(page);
+    picture.putImageData(new ImageData(new Uint8ClampedArray(core.HEAPU8.buffer, at, 4 * w * h), w, h), 0, 0);
+  }
+
+  // The overlay, painted over the canvas on a layer of its own, as the
+  // window paints it (app/window_overlay.cpp): the saved and copied pictures
+  // are the canvas alone.
+  const ink = overlay.getContext('2d');
+  const kBoxFill = 'rgba(32,32,32,0.9)', kBoxBorder = '#808080', kBoxText = '#e6e6e6';
+  const kHighlight = 'rgba(255,140,0,0.43)', kProbeMark = 'rgba(235,235,235,0.78)';
+  const kProbeHighlight = 'rgba(150,110,255,0.47)', kExact = 'rgba(255,128,0,0.7)';
+  const kLine = 16;
+  function box(x, y, w, h) {
+    ink.fillStyle = kBoxFill;
+    ink.fillRect(x, y, w, h);
+    ink.strokeStyle = kBoxBorder;
+    ink.lineWidth = 1;
+    ink.strokeRect(x + 0.5, y + 0.5, w - 1, h - 1);
+  }
+  function lines(x, y, rows) {
+    ink.fillStyle = kBoxText;
+    rows.forEach((row, k) => ink.fillText(row, x, y + k * kLine + kLine / 2));
+  }
+  // Lines of text in a box beside a point, kept inside the canvas.
+  function textBox(rows, x, y, placeBelow) {
+    const w = Math.max(...rows.map((r) => ink.measureText(r).width)) + 16, h = rows.length * kLine + 8;
+    let left = x + 16, top = placeBelow ? y + 16 : y - 12 - h;
+    if (left + w > canvas.width) left = placeBelow ? canvas.width - w : x - 12 - w;
+    if (placeBelow ? top + h > canvas.height : top < 0) top = placeBelow ? y - 8 - h : y + 12;
+    box(left, top, w, h);
+    lines(left + 8, top + 4, rows);
+  }
+  function band(ends, colour) {
+    ink.strokeStyle = colour;
+    ink.lineWidth = 6;
+    ink.lineCap = 'round';
+    ink.beginPath();
+    for (const [x1, y1, x2, y2] of ends) { ink.moveTo(x1 + 0.5, y1 + 0.5); ink.lineTo(x2 + 0.5, y2 + 0.5); }
+    ink.stroke();
+  }
+  function paintOverlay(s) {
+    const scale = window.devicePixelRatio || 1;
+    if (overlay.width !== Math.round(canvas.width * scale)) {
+      overlay.width = Math.round(canvas.width * scale);
+      overlay.height = Math.round(canvas.height * scale);
+    }
+    ink.setTransform(scale, 0, 0, scale, 0, 0);
+    ink.clearRect(0, 0, canvas.width, canvas.height);
+    if (!s) return;
+    const o = s.overlay;
+    ink.font = '12px sans-serif';
+    ink.textBaseline = 'middle';
+    if (s.actions[actionId.exact_diagram].checked && exactCurves.length) {
+      // Pixels' centres lie at whole canvas coordinates.
+      ink.strokeStyle = kExact;
+      ink.lineWidth = 1;
+      ink.beginPath();
+      for (const [fx, fy, cx, cy, tx, ty] of exactCurves) {
+        ink.moveTo(fx + 0.5, fy + 0.5);
+        ink.quadraticCurveTo(cx + 0.5, cy + 0.5, tx + 0.5, ty + 0.5);
+      }
+      ink.stroke();
+    }
+    if (o.highlight) band(o.highlight, kHighlight);
+    if (o.probe) {
+      const [x, y] = o.probe.at;
+      band(o.probe.highlight, kProbeHighlight);
+      ink.strokeStyle = kProbeMark;
+      ink.lineWidth = 1;
+      ink.setLineDash([4, 3]);
+      ink.beginPath();
+      ink.arc(x + 0.5, y + 0.5, o.probe.radius, 0, 2 * Math.PI);
+      ink.stroke();
+      ink.setLineDash([]);
+      ink.beginPath();
+      for (const [nx, ny] of o.probe.nearest) { ink.moveTo(x + 0.5, y + 0.5); ink.lineTo(nx + 0.5, ny + 0.5); }
+      ink.stroke();
+      textBox(o.probe.text, x, y, false);
+    }
+    if (o.legend.length) {
+      const swatch = 10, swatches = 4 * (swatch + 3) + 6;
+      const names = o.legend.map((f) => f.name + ': ' + f.colors.map((c) => c[1]).join(', '));
+      const w = swatches + Math.max(...names.map((n) => ink.measureText(n).width)) + 20;
+      const left = canvas.width - w - 8;
+      box(left, 8, w, o.legend.length * kLine + 12);
+      o.legend.forEach((family, k) => {
+        const y = 14 + k * kLine;
+        family.colors.forEach(([css], c) => {
+          ink.fillStyle = css;
+          ink.fillRect(left + 10 + c * (swatch + 3), y + (kLine - swatch) / 2, swatch, swatch);
+        });
+        lines(left + 10 + swatches, y, [names[k]]);
+      });
+    }
+    if (o.note) textBox([o.note], o.note_at[0], o.note_at[1], true);
+    if (o.status) {
+      const w = ink.measureText(o.status).width + 20;
+      box(8, canvas.height - kLine - 16, w, kLine + 8);
+      lines(18, canvas.height - kLine - 12, [o.status]);
+    }
+  }
+
+  // --- Actions -----------------------------------------------------------------
+  let actionId = {};
+  function randomSeed() { return crypto.getRandomValues(new Uint32Array(1))[0]; }
+  function download(blob, name) {
+    const a = document.createElement('a');
+    a.href = URL.createObjectURL(blob);
+    a.download = name;
+    a.click();
+    setTimeout(() => URL.revokeObjectURL(a.href), 60000);
+  }
+  function copy(write, what) {
+    write().catch((e) => tell(`The ${what} could not be copied: ${e.message}`));
+  }
+  // What the page does itself; the instrument does the rest.
+  const frontEnd = {
+    new_scene: () => core._kaldra_page_show_seed(page, now(), randomSeed()),
+    copy_seed: () => copy(() => navigator.clipboard.writeText(state.copy_text), 'seed'),
+    copy_link: () => copy(() => navigator.clipboard.writeText(location.href), 'link'),
+    open_scene: () => $('open-file').click(),
+    save_picture: () => canvas.toBlob((png) => download(png, `kaldra-${state.scene_name}.png`)),
+    save_scene: () => {
+      const scene = text(core._kaldra_page_scene_file(page));
+      if (!scene) return tell('The scene text would not reproduce this scene; nothing was saved.');
+      download(new Blob([scene], {type: 'text/plain'}), `kaldra-${state.scene_name}.scene`);
+    },
+    copy_picture: () => copy(() => new Promise((done, fail) => canvas.toBlob((png) =>
+      navigator.clipboard.write([new ClipboardItem({'image/png': png})]).then(done, fail))), 'picture'),
+    quit: end,
+  };
+  function act(name) {
+    if (ended) return;
+    closeMenu();
+    const action = actions.find((a) => a.name === name);
+    if (!action || action.front_end) frontEnd[name]();
+    else core._kaldra_page_do(page, now(), action.id);
+    pump();
+  }
+
+  // A scene file, from the file picker or dropped on the canvas: drawn, or
+  // refused with the reader's words while the scene on the canvas stays.
+  async function openFile(file) {
+    if (!file || ended) return;
+    const problem = withText([file.name, await file.text()],
+                             (name, scene) => core._kaldra_page_open(page, now(), name, scene));
+    if (problem) tell(problem);
+    pump();
+  }
+
+  // The scene the address names, or a random one; a fragment that names none
+  // is refused with the reader's words.
+  function openLink() {
+    let fragment = location.hash.slice(1), problem = '';
+    try { fragment = decodeURIComponent(fragment); } catch (e) { problem = 'link: ' + e.message; }
+    if (!problem && fragment) problem = withText([fragment], (f) => core._kaldra_page_open_link(page, now(), f));
+    if (problem || !fragment) core._kaldra_page_show_seed(page, now(), randomSeed());
+    pump();
+    if (problem) tell(problem);
+  }
+
+  // --- Keys --------------------------------------------------------------------
+  // A key as the action table writes it: "N", "Ctrl+Shift+S", "Del", "+".
+  const kKeyNames = {Escape: 'Esc', Delete: 'Del', ' ': 'Space', ArrowLeft: 'Left', ArrowRight: 'Right',
+                     ArrowUp: 'Up', ArrowDown: 'Down'};
+  function keyText(e) {
+    const key = kKeyNames[e.key] || (e.key.length === 1 ? e.key.toUpperCase() : e.key);
+    // Shift makes "+" of "=" on some keyboards; it counts only for letters
+    // and named keys.
+    const shifted = e.shiftKey && (/^[A-Z]$/.test(key) || key.length > 1);
+    return (e.ctrlKey || e.metaKey ? 'Ctrl+' : '') + (e.altKey ? 'Alt+' : '') + (shifted ? 'Shift+' : '') + key;
+  }
+  function onKey(e) {
+    if (ended || message.open || e.defaultPrevented) return;
+    const key = keyText(e);
+    if (!menu.hidden) return menuKey(e, key);
+    if (key === 'Alt+E') { e.preventDefault(); return end(); }
+    if (key === 'Ctrl+C' && String(getSelection())) return;  // copying text, not the picture
+    if (e.target.tagName === 'BUTTON' && (key === 'Space' || key === 'Enter')) return;
+    const action = actions.find((a) => a.keys.split('; ').includes(key) && state.actions[a.id].shown);
+    if (!action) return;
+    e.preventDefault();
+    act(action.name);
+  }
+
+  // --- The menu ----------------------------------------------------------------
+  // The window's context menu, in its groups, under the scene's name and the
+  // pace; opened by a right click on the canvas, the Menu button, or the
+  // keyboard's menu key.
+  const kGroups = [['scene_label'], ['copy_seed', 'copy_link'], ['new_scene', 'redraw'],
+                   ['pace_label', 'slower', 'faster', 'full_speed', 'pause'],
+                   ['open_scene', 'save_picture', 'save_scene', 'copy_picture'],
+                   ['edit_mode', 'undo', 'redo', 'delete_segment'],
+                   ['legend', 'exact_diagram', 'probe'], ['quit']];
+  const menuButton = $('menu-button');
+  let menuItems = [];
+  function buildMenu() {
+    for (const group of kGroups) {
+      if (menu.childElementCount) menu.append(Object.assign(document.createElement('hr'), {role: 'separator'}));
+      for (const name of group) {
+        const item = document.createElement('button');
+        item.dataset.name = name;
+        item.tabIndex = -1;
+        const action = actions.find((a) => a.name === name);
+        if (name.endsWith('_label')) {
+          item.disabled = true;
+          item.setAttribute('role', 'menuitem');
+        } else {
+          const label = name === 'copy_link' ? '&Copy link' : action.text;
+          const at = label.indexOf('&');
+          item.dataset.key = label[at + 1].toUpperCase();
+          item.innerHTML = `<span>${label.slice(0, at)}<u>${label[at + 1]}</u>${label.slice(at + 2)}</span>`;
+          if (action) {
+            item.insertAdjacentHTML('beforeend', `<kbd>${action.keys.replace('; ', ', ')}</kbd>`);
+            item.title = action.help;
+            if (action.keys) item.setAttribute('aria-keyshortcuts', action.keys.replace(/; /g, ' ').replace(/Esc/g, 'Escape').replace(/Del/g, 'Delete'));
+          }
+          item.onclick = () => act(name);
+        }
+        menu.append(item);
+      }
+    }
+    menuItems = [...menu.querySelectorAll('button')];
+  }
+  function syncMenu() {
+    for (const item of menuItems) {
+      const name = item.dataset.name, action = actions.find((a) => a.name === name);
+      if (name.endsWith('_label')) { item.textContent = state[name]; continue; }
+      if (name === 'copy_seed') item.firstChild.innerHTML = state.seeded ? '<u>C</u>opy seed' : '<u>C</u>opy file name';
+      if (!action) continue;
+      const s = state.actions[action.id];
+      item.hidden = !s.shown;
+      item.disabled = !s.enabled;
+      item.setAttribute('role', s.checked === null ? 'menuitem' : 'menuitemcheckbox');
+      if (s.checked !== null) item.setAttribute('aria-checked', String(s.checked));
+    }
+  }
+  function openMenu(x, y) {
+    if (ended) return;
+    syncMenu();
+    menu.hidden = false;
+    const w = menu.offsetWidth, h = menu.offsetHeight;
+    menu.style.left = Math.max(0, Math.min(x, innerWidth - w)) + scrollX + 'px';
+    menu.style.top = Math.max(0, Math.min(y, innerHeight - h)) + scrollY + 'px';
+    menuButton.setAttribute('aria-expanded', 'true');
+    moveInMenu(1);
+  }
+  function closeMenu() {
+    if (menu.hidden) return;
+    menu.hidden = true;
+    menuButton.setAttribute('aria-expanded', 'false');
+    if (menu.contains(document.activeElement)) stage.focus();
+  }
+  // Focus to the entry `step` on that can be chosen, the first if none has it.
+  function moveInMenu(step) {
+    const usable = menuItems.filter((i) => !i.hidden && !i.disabled);
+    const at = usable.indexOf(document.activeElement);
+    const next = at < 0 ? (step > 0 ? 0 : usable.length - 1) : (at + step + usable.length) % usable.length;
+    if (usable.length) usable[next].focus();
+  }
+  function menuKey(e, key) {
+    e.preventDefault();
+    if (key === 'Esc' || key === 'Tab') return closeMenu();
+    if (key === 'Down' || key === 'Up') return moveInMenu(key === 'Down' ? 1 : -1);
+    if (key === 'Enter' || key === 'Space') return document.activeElement.click();
+    const item = menuItems.find((i) => i.dataset.key === key && !i.hidden && !i.disabled);
+    if (item) item.click();
+  }
+
+  // --- The pointer -----------------------------------------------------------
+  function pointer(what, e) {
+    if (ended) return;
+    const r = canvas.getBoundingClientRect();
+    const x = (e.clientX - r.left) * canvas.width / r.width, y = (e.clientY - r.top) * canvas.height / r.height;
+    core._kaldra_page_pointer(page, now(), what, x, y);
+    pump();
+  }
+  stage.addEventListener('pointermove', (e) => pointer(1, e));
+  stage.addEventListener('pointerdown', (e) => {
+    if (e.button !== 0 || e.target !== overlay) return;
+    stage.setPointerCapture(e.pointerId);
+    pointer(2, e);
+  });
+  stage.addEventListener('pointerup', (e) => { if (e.button === 0) pointer(3, e); });
+  stage.addEventListener('pointerleave', () => {
+    if (ended) return;
+    core._kaldra_page_pointer(page, now(), 4, 0, 0);
+    pump();
+  });
+  stage.addEventListener('contextmenu', (e) => {
+    e.preventDefault();
+    if (e.target === overlay) pointer(0, e);
+    const r = e.button === 2 ? {left: e.clientX, top: e.clientY} : stage.getBoundingClientRect();
+    openMenu(r.left, r.top);
+  });
+  stage.addEventListener('dragover', (e) => { e.preventDefault(); e.dataTransfer.dropEffect = 'copy'; });
+  stage.addEventListener('drop', (e) => { e.preventDefault(); openFile(e.dataTransfer.files[0]); });
+  $('open-file').addEventListener('change', (e) => { openFile(e.target.files[0]); e.target.value = ''; });
+  menuButton.addEventListener('click', () => {
+    if (!menu.hidden) return closeMenu();
+    const r = menuButton.getBoundingClientRect();
+    openMenu(r.left, r.bottom);
+  });
+  document.addEventListener('pointerdown', (e) => { if (!menu.contains(e.target) && e.target !== menuButton) closeMenu(); });
+  document.addEventListener('keydown', onKey);
+  $('end').addEventListener('click', end);
+  addEventListener('hashchange', () => { if (!ended && location.hash.slice(1) !== state.link) openLink(); });
+
+  // --- Start -----------------------------------------------------------------
+  try {
+    core = await KaldraCore();
+  } catch (e) {
+    end();
+    return tell('Kaldra could not start: ' + e.message);
+  }
+  page = core._kaldra_page_new(canvas.width, canvas.height);
+  actions = JSON.parse(text(core._kaldra_actions()));
+  actions.forEach((a) => { actionId[a.name] = a.id; });
+  buildMenu();
+  stage.focus();
+  openLink();
+  // For the tests and the benchmarks: the instrument's state as the page last read it.
+  window.kaldra = {state: () => state};
+}

@@ -1,0 +1,79 @@
+#include "web/picture_run.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "scene/draw_scene.h"
+
+namespace kaldra {
+
+PictureRun::PictureRun(int id, SceneRef scene, int width, int height, bool frame_per_index)
+    : id_(id),
+      scene_(std::move(scene)),
+      canvas_(std::make_shared<RasterCanvas>(width, height)),
+      frame_per_index_(frame_per_index),
+      traced_(static_cast<std::size_t>(2 * std::max(0, scene_->Count() - 1))) {
+  DrawScene(*scene_, *canvas_);
+  // From here on the canvas takes the diagram, as TraceDiagram tells it.
+  canvas_->AutoRedraw(false);
+}
+
+void PictureRun::Deliver(int k, TracedIndex traced) {
+  if (k >= index_ && k < Indices()) traced_[static_cast<std::size_t>(k)] = std::move(traced);
+}
+
+PictureRun::State PictureRun::Run(RunYields& yields) {
+  if (ended_) return *ended_;
+  const int per_sweep = Indices() / 2;
+  while (index_ < Indices()) {
+    std::optional<TracedIndex>& traced = traced_[static_cast<std::size_t>(index_)];
+    if (!index_begun_) {
+      if (frame_per_index_ && !frame_came_) return State::kFrame;
+      if (!traced) return State::kTracing;
+      // Asked right before the pairs are replayed, so that nothing is drawn
+      // for a run given up while it waited for its frame or its index.
+      if (!yields.GoesOn()) return End(State::kStopped);
+      index_begun_ = true;
+      pair_ = 0;
+    }
+    const int i = index_ % per_sweep;
+    for (; pair_ < traced->pairs.size(); ++pair_) {
+      const TracedIndex::Pair& pair = traced->pairs[pair_];
+      const Proceed proceed = waiting_ ? yields.Waited() : yields.BeforePair(i, pair.j);
+      waiting_ = proceed.kind == Proceed::Kind::kWait;
+      if (waiting_) {
+        until_ = proceed.until;
+        return State::kWaiting;
+      }
+      if (proceed.kind == Proceed::Kind::kStop) return End(State::kStopped);
+      Replay(pair);
+    }
+    if (!traced->fault.empty()) {
+      fault_ = traced->fault;
+      return End(State::kFailed);
+    }
+    traced.reset();  // its memory is not needed any more
+    ++index_;
+    index_begun_ = false;
+    frame_came_ = false;
+  }
+  return End(State::kFinished);
+}
+
+bool PictureRun::TakeDrawn() { return std::exchange(drawn_, false); }
+
+PictureRun::State PictureRun::End(State state) {
+  ended_ = state;
+  traced_.clear();
+  return state;
+}
+
+void PictureRun::Replay(const TracedIndex::Pair& pair) {
+  for (const PlotPoint& p : pair.points) {
+    if (p.color != canvas_->ForeColor()) canvas_->ForeColor(p.color);
+    canvas_->PSet(p.x, p.y);
+  }
+  drawn_ = drawn_ || !pair.points.empty();
+}
+
+}  // namespace kaldra
