@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "instrument/run_time_message.h"
-#include "instrument/scene_edit.h"
 #include "web/json_text.h"
 #include "web/page_json.h"
 #include "web/scene_link.h"
@@ -27,7 +27,14 @@ struct Page {
   std::vector<std::uint8_t> rgba;
   const ExactLayer* exact = nullptr;  // the exact diagram the script last read
   int exact_version = 0;
+  std::pair<int, int> runs{0, 0};  // the drawing's and the trace's, as the script last read them
+  // The link to the scene, kept while the scene and its seed stay.
+  SceneRef link_scene;
+  std::optional<std::uint32_t> link_seed;
+  std::string link;
 };
+
+int Id(const PictureRun* run) { return run != nullptr ? run->Id() : 0; }
 
 // The worker's scene, and the last index it traced.
 struct Tracer {
@@ -36,7 +43,7 @@ struct Tracer {
   std::string traced;
 };
 
-Instrument& Model(Page* p, double now) { return p->page.At(Time(static_cast<long long>(now))); }
+Instrument& Model(Page* p, double now) { return p->page.At(now); }
 
 void ExactVersion(Page* p) {
   const ExactLayer* shown = p->page.Model().Exact();
@@ -131,7 +138,11 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
     json.Null();
   }
   json.Key("failure").String(next.failure.empty() ? "" : kaldra::RunTimeErrorText(next.failure));
-  p->answer = json.Text() + ",\"runs\":" + kaldra::RunsJson(p->page) + "}";
+  // The runs only when they changed: their scenes take a while to write.
+  const std::pair runs{kaldra::Id(p->page.Drawing()), kaldra::Id(p->page.Trace())};
+  const bool same = runs == p->runs;
+  p->runs = runs;
+  p->answer = json.Text() + ",\"runs\":" + (same ? "null" : kaldra::RunsJson(p->page)) + "}";
   return p->answer.c_str();
 }
 
@@ -143,7 +154,15 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_deliver(Page* p, int run, int k, const cha
 
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_state(Page* p) {
   kaldra::ExactVersion(p);
-  p->answer = kaldra::StateJson(p->page, p->exact_version);
+  const kaldra::Instrument& m = p->page.Model();
+  if (m.CurrentScene() != p->link_scene || m.Origin().seed != p->link_seed) {
+    p->link_scene = m.CurrentScene();
+    p->link_seed = m.Origin().seed;
+    p->link = p->link_scene ? kaldra::SceneLink(m.Origin(), *p->link_scene, p->page.Shown().Width(),
+                                                p->page.Shown().Height())
+                            : "";
+  }
+  p->answer = kaldra::StateJson(p->page, p->exact_version, p->link);
   return p->answer.c_str();
 }
 
@@ -179,18 +198,14 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_scene_file(Page* p) {
   return p->answer.c_str();
 }
 
-// A worker's copy of a run's scene: `numbers` holds its rectangle and every
-// segment's ends, first end first, as RunsJson gives them; traced for a
-// width x height canvas. Null if the numbers make no scene.
+// A worker's copy of a run's scene, from SceneNumbers as RunsJson gives them,
+// traced for a width x height canvas. Null if the numbers make no scene.
 EMSCRIPTEN_KEEPALIVE Tracer* kaldra_tracer_new(const double* numbers, int count, int width,
                                                int height) {
-  kaldra::EditedSegments segments;
-  for (int k = 2; k + 3 < count; k += 4) {
-    segments.push_back({numbers[k], numbers[k + 1], numbers[k + 2], numbers[k + 3]});
-  }
-  kaldra::EditVerdict verdict = kaldra::JudgeSegments(segments, -1, numbers[0], numbers[1]);
-  if (!verdict.scene) return nullptr;
-  return new Tracer{std::move(*verdict.scene), width, height, {}};
+  std::optional<kaldra::Scene> scene =
+      kaldra::SceneFromNumbers({numbers, static_cast<std::size_t>(count)});
+  if (!scene) return nullptr;
+  return new Tracer{std::move(*scene), width, height, {}};
 }
 
 // Traces outer index k (TraceIndex) and returns its record; its size is

@@ -9,31 +9,40 @@
 'use strict';
 
 if (typeof document === 'undefined') {
-  // --- A worker: traces the outer indices the page hands it ---------------
+  // --- A worker: traces the outer indices of the page's runs ---------------
   importScripts('kaldra-web.js');
   const ready = KaldraCore();
   const tracers = new Map();  // run id -> the worker's copy of its scene
+  const trace = (core, run, k) => {
+    const tracer = tracers.get(run);
+    const at = core._kaldra_tracer_trace(tracer, k);
+    return [k, core.HEAPU8.slice(at, at + core._kaldra_tracer_size(tracer)).buffer];
+  };
+  const post = (run, traced) => self.postMessage({run, traced}, traced.map(([, bytes]) => bytes));
   self.onmessage = async ({data}) => {
     const core = await ready;
-    if (data.scene) {
-      // A run's scene; those of the runs that ended are let go.
-      for (const [run, tracer] of tracers) {
-        if (!data.alive.includes(run)) {
-          core._kaldra_tracer_delete(tracer);
-          tracers.delete(run);
-        }
+    if (data.k !== undefined) return post(data.run, [trace(core, data.run, data.k)]);
+    // A run's scene; those of the runs that ended are let go.
+    for (const [run, tracer] of tracers) {
+      if (!data.alive.includes(run)) {
+        core._kaldra_tracer_delete(tracer);
+        tracers.delete(run);
       }
-      const numbers = new Float64Array(data.scene);
-      const at = core._malloc(numbers.byteLength);
-      core.HEAPF64.set(numbers, at / 8);
-      tracers.set(data.run, core._kaldra_tracer_new(at, numbers.length, data.width, data.height));
-      core._free(at);
-      return;
     }
-    const tracer = tracers.get(data.run);
-    const at = core._kaldra_tracer_trace(tracer, data.k);
-    const bytes = core.HEAPU8.slice(at, at + core._kaldra_tracer_size(tracer)).buffer;
-    self.postMessage({run: data.run, k: data.k, bytes}, [bytes]);
+    const numbers = new Float64Array(data.scene);
+    const at = core._malloc(numbers.byteLength);
+    core.HEAPF64.set(numbers, at / 8);
+    tracers.set(data.run, core._kaldra_tracer_new(at, numbers.length, data.width, data.height));
+    core._free(at);
+    // With a counter the workers share, each takes the next index itself,
+    // and sends what it traced every few milliseconds, which spares the
+    // page a message per index.
+    let traced = [], sent = performance.now();
+    for (let k; data.next && (k = Atomics.add(data.next, 0, 1)) < data.indices;) {
+      traced.push(trace(core, data.run, k));
+      if (performance.now() - sent > 8) post(data.run, traced), traced = [], sent = performance.now();
+    }
+    if (traced.length) post(data.run, traced);
   };
 } else {
   KaldraPage();
@@ -45,7 +54,7 @@ async function KaldraPage() {
   const canvas = $('canvas'), overlay = $('overlay'), stage = $('stage'), menu = $('menu');
   const picture = canvas.getContext('2d');
   const workers = [];
-  let core, page, actions, state, ended = false;
+  let core, page, actions, state, ended = false, stale = true;
 
   // Strings in and out of the module, and the page's clock.
   const text = (at) => core.UTF8ToString(at);
@@ -83,42 +92,60 @@ async function KaldraPage() {
   }
 
   // --- The workers and the runs they trace -----------------------------------
-  // Two or more workers share each run's outer indices as the threads of the
-  // parallel sweeps share them: in increasing order, each taking the next one
-  // not yet taken, two at a time so that none waits for the page between
-  // two. The page replays them in order (WebPage::Deliver), so any worker may
-  // trace any index. Messages carry everything, so no cross-origin isolation
-  // is needed.
+  // Two workers (more on more cores) share each run's outer indices as the
+  // threads of the parallel sweeps share them: in increasing order, each
+  // taking the next one not yet taken. The page replays them in order
+  // (WebPage::Deliver), so any worker may trace any index. Where the page is
+  // isolated from other origins, the workers take them from a counter in
+  // shared memory, as those threads do; elsewhere the page hands them out,
+  // two at a time to each worker, so that none waits for the page between
+  // two.
   const workerCount = Math.min(4, Math.max(2, navigator.hardwareConcurrency || 2));
-  let runs = [];                 // the runs under way, the older first
-  const handedOut = new Map();   // run id -> the next index to hand out
+  const shared = self.crossOriginIsolated;
+  let runs = [];  // the runs under way, the older first: {id, indices, scene, width, height, next}
   for (let n = 0; n < workerCount; ++n) {
     const w = {worker: new Worker('kaldra.js'), busy: 0, scenes: new Set()};
     w.worker.onmessage = ({data}) => {
-      --w.busy;
       if (ended) return;
-      const bytes = new Uint8Array(data.bytes), at = core._malloc(bytes.length);
-      core.HEAPU8.set(bytes, at);
-      core._kaldra_page_deliver(page, data.run, data.k, at, bytes.length);
-      core._free(at);
-      handOut(w);
+      for (const [k, traced] of data.traced) {
+        const bytes = new Uint8Array(traced), at = core._malloc(bytes.length);
+        core.HEAPU8.set(bytes, at);
+        core._kaldra_page_deliver(page, data.run, k, at, bytes.length);
+        core._free(at);
+      }
+      if (!shared) --w.busy, handOut(w);
       pump();
     };
     w.worker.onerror = (e) => fault('A worker failed: ' + e.message);
     workers.push(w);
   }
-  function handOut(w) {
-    while (w.busy < 2) {
-      const run = runs.find((r) => (handedOut.get(r.id) || 0) < r.indices);
-      if (!run) return;
-      const k = handedOut.get(run.id) || 0;
-      handedOut.set(run.id, k + 1);
-      if (!w.scenes.has(run.id)) {
-        w.scenes = new Set(runs.map((r) => r.id).filter((id) => w.scenes.has(id)).concat(run.id));
-        w.worker.postMessage({run: run.id, scene: run.scene, width: run.width,
-                              height: run.height, alive: runs.map((r) => r.id)});
+  // The runs the page has now: a run that ended takes no more indices, a new
+  // one goes to the workers.
+  function haveRuns(now) {
+    now = now.map((r) => runs.find((old) => old.id === r.id) || r);
+    for (const r of runs) if (!now.includes(r) && r.next) Atomics.store(r.next, 0, r.indices);
+    const alive = now.map((r) => r.id);
+    for (const r of now.filter((r) => !runs.includes(r))) {
+      r.handedOut = 0;
+      if (!shared) continue;
+      r.next = new Int32Array(new SharedArrayBuffer(4));
+      for (const w of workers) {
+        w.worker.postMessage({run: r.id, scene: r.scene, width: r.width, height: r.height,
+                              indices: r.indices, next: r.next, alive});
       }
-      w.worker.postMessage({run: run.id, k});
+    }
+    runs = now;
+  }
+  function handOut(w) {
+    while (!shared && w.busy < 2) {
+      const run = runs.find((r) => r.handedOut < r.indices);
+      if (!run) return;
+      if (!w.scenes.has(run.id)) {
+        const alive = runs.map((r) => r.id);
+        w.scenes = new Set(alive.filter((id) => w.scenes.has(id)).concat(run.id));
+        w.worker.postMessage({run: run.id, scene: run.scene, width: run.width, height: run.height, alive});
+      }
+      w.worker.postMessage({run: run.id, k: run.handedOut++});
       ++w.busy;
     }
   }
@@ -126,17 +153,18 @@ async function KaldraPage() {
   // --- The drawing's clock: frames, paces, what the workers bring ----------
   let frameWanted = false, framePending = false, wakeTimer = 0;
   // After every command and everything that comes: the instrument's page
-  // side starts and replays what it can and says what it waits for.
+  // side starts and replays what it can and says what it waits for. What it
+  // shows is read once a frame, or when a command needs it (fresh).
   function pump() {
     if (ended) return;
     const next = JSON.parse(text(core._kaldra_page_pump(page, now())));
-    runs = next.runs;
-    for (const id of handedOut.keys()) if (!runs.some((r) => r.id === id)) handedOut.delete(id);
+    if (next.runs) haveRuns(next.runs);
     workers.forEach(handOut);
     frameWanted = next.frame;
     clearTimeout(wakeTimer);
     if (next.wake !== null) wakeTimer = setTimeout(pump, Math.max(0, next.wake - now()));
-    sync();
+    stale = true;
+    askFrame();
     if (next.failure) fault(next.failure);
   }
   // A run-time error: told as the window tells it, and the program ends.
@@ -152,7 +180,7 @@ async function KaldraPage() {
     requestAnimationFrame(() => {
       framePending = false;
       paintCanvas();
-      paintOverlay(state);
+      paintOverlay(fresh());
       if (frameWanted && !ended) {
         frameWanted = false;
         core._kaldra_page_frame(page);
@@ -162,22 +190,32 @@ async function KaldraPage() {
   }
 
   // --- What the instrument says to show -----------------------------------
-  function sync() {
-    if (ended) return;
+  function fresh() {
+    if (ended || !stale) return state;
+    stale = false;
     state = JSON.parse(text(core._kaldra_page_state(page)));
-    canvas.setAttribute('aria-busy', String(state.busy));
-    canvas.setAttribute('aria-label', `The diagram of ${state.segments} segments, ${state.scene_label.toLowerCase()}`);
+    // The page's own elements are touched only where they change, which
+    // spares the browser a layout per frame while a drag goes on.
     const o = state.overlay;
-    $('status').textContent = [o.status, o.note].filter((s) => s).join('. ');
-    if (location.hash.slice(1) !== state.link) history.replaceState(null, '', '#' + state.link);
+    setIf(canvas, 'aria-busy', String(state.busy));
+    setIf(canvas, 'aria-label', `The diagram of ${state.segments} segments, ${state.scene_label.toLowerCase()}`);
+    setIf($('status'), 'textContent', [o.status, o.note].filter((s) => s).join('. '));
+    // The address follows the scene once it has settled.
+    if (!state.busy && location.hash.slice(1) !== state.link) history.replaceState(null, '', '#' + state.link);
     if (state.exact_version !== exactVersion) {
       exactVersion = state.exact_version;
       exactCurves = JSON.parse(text(core._kaldra_page_exact(page)));
     }
     if (!menu.hidden) syncMenu();
-    askFrame();
+    return state;
   }
   let exactVersion = -1, exactCurves = [];
+  function setIf(element, what, value) {
+    if (what === 'textContent' ? element.textContent !== value : element.getAttribute(what) !== value) {
+      if (what === 'textContent') element.textContent = value;
+      else element.setAttribute(what, value);
+    }
+  }
 
   function paintCanvas() {
     const at = core._kaldra_page_repaint(page);
@@ -222,8 +260,14 @@ async function KaldraPage() {
     for (const [x1, y1, x2, y2] of ends) { ink.moveTo(x1 + 0.5, y1 + 0.5); ink.lineTo(x2 + 0.5, y2 + 0.5); }
     ink.stroke();
   }
+  let painted = '';
   function paintOverlay(s) {
+    // Painted only when it changed: a layer that does not change costs the
+    // browser nothing to show again.
+    const shown = s ? JSON.stringify(s.overlay) + s.exact_version + s.actions[actionId.exact_diagram].checked : '';
     const scale = window.devicePixelRatio || 1;
+    if (shown === painted && overlay.width === Math.round(canvas.width * scale)) return;
+    painted = shown;
     if (overlay.width !== Math.round(canvas.width * scale)) {
       overlay.width = Math.round(canvas.width * scale);
       overlay.height = Math.round(canvas.height * scale);
@@ -300,14 +344,14 @@ async function KaldraPage() {
   // What the page does itself; the instrument does the rest.
   const frontEnd = {
     new_scene: () => core._kaldra_page_show_seed(page, now(), randomSeed()),
-    copy_seed: () => copy(() => navigator.clipboard.writeText(state.copy_text), 'seed'),
+    copy_seed: () => copy(() => navigator.clipboard.writeText(fresh().copy_text), 'seed'),
     copy_link: () => copy(() => navigator.clipboard.writeText(location.href), 'link'),
     open_scene: () => $('open-file').click(),
-    save_picture: () => canvas.toBlob((png) => download(png, `kaldra-${state.scene_name}.png`)),
+    save_picture: () => canvas.toBlob((png) => download(png, `kaldra-${fresh().scene_name}.png`)),
     save_scene: () => {
       const scene = text(core._kaldra_page_scene_file(page));
       if (!scene) return tell('The scene text would not reproduce this scene; nothing was saved.');
-      download(new Blob([scene], {type: 'text/plain'}), `kaldra-${state.scene_name}.scene`);
+      download(new Blob([scene], {type: 'text/plain'}), `kaldra-${fresh().scene_name}.scene`);
     },
     copy_picture: () => copy(() => new Promise((done, fail) => canvas.toBlob((png) =>
       navigator.clipboard.write([new ClipboardItem({'image/png': png})]).then(done, fail))), 'picture'),
@@ -361,7 +405,7 @@ async function KaldraPage() {
     if (key === 'Alt+E') { e.preventDefault(); return end(); }
     if (key === 'Ctrl+C' && String(getSelection())) return;  // copying text, not the picture
     if (e.target.tagName === 'BUTTON' && (key === 'Space' || key === 'Enter')) return;
-    const action = actions.find((a) => a.keys.split('; ').includes(key) && state.actions[a.id].shown);
+    const action = actions.find((a) => a.keys.split('; ').includes(key) && fresh().actions[a.id].shown);
     if (!action) return;
     e.preventDefault();
     act(action.name);
@@ -390,10 +434,14 @@ async function KaldraPage() {
           item.disabled = true;
           item.setAttribute('role', 'menuitem');
         } else {
-          const label = name === 'copy_link' ? '&Copy link' : action.text;
-          const at = label.indexOf('&');
-          item.dataset.key = label[at + 1].toUpperCase();
-          item.innerHTML = `<span>${label.slice(0, at)}<u>${label[at + 1]}</u>${label.slice(at + 2)}</span>`;
+          // The letter after '&' is the entry's access key, underlined.
+          const label = name === 'copy_link' ? 'Copy lin&k' : action.text, at = label.indexOf('&');
+          item.innerHTML = '<span></span>';
+          item.firstChild.textContent = label.replace('&', '');
+          if (at >= 0) {
+            item.dataset.key = label[at + 1].toUpperCase();
+            item.firstChild.innerHTML = `${label.slice(0, at)}<u>${label[at + 1]}</u>${label.slice(at + 2)}`;
+          }
           if (action) {
             item.insertAdjacentHTML('beforeend', `<kbd>${action.keys.replace('; ', ', ')}</kbd>`);
             item.title = action.help;
@@ -421,6 +469,7 @@ async function KaldraPage() {
   }
   function openMenu(x, y) {
     if (ended) return;
+    fresh();
     syncMenu();
     menu.hidden = false;
     const w = menu.offsetWidth, h = menu.offsetHeight;
@@ -488,7 +537,7 @@ async function KaldraPage() {
   document.addEventListener('pointerdown', (e) => { if (!menu.contains(e.target) && e.target !== menuButton) closeMenu(); });
   document.addEventListener('keydown', onKey);
   $('end').addEventListener('click', end);
-  addEventListener('hashchange', () => { if (!ended && location.hash.slice(1) !== state.link) openLink(); });
+  addEventListener('hashchange', () => { if (!ended && location.hash.slice(1) !== fresh().link) openLink(); });
 
   // --- Start -----------------------------------------------------------------
   try {
@@ -503,6 +552,7 @@ async function KaldraPage() {
   buildMenu();
   stage.focus();
   openLink();
-  // For the tests and the benchmarks: the instrument's state as the page last read it.
-  window.kaldra = {state: () => state};
+  // For the tests and the benchmark: the instrument's state as the page last
+  // read it.
+  window.kaldra = {state: fresh};
 }

@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <utility>
 
-#include "instrument/scene_edit.h"
 #include "instrument/window_actions.h"
 #include "scene/decimal_text.h"
 #include "web/json_text.h"
-#include "web/scene_link.h"
+#include "web/traced_index.h"
 
 namespace kaldra {
 
@@ -152,14 +151,11 @@ std::string ActionsJson() {
   return json.Close(']').Text();
 }
 
-std::string StateJson(const WebPage& page, int exact_version) {
+std::string StateJson(const WebPage& page, int exact_version, const std::string& link) {
   const Instrument& m = page.Model();
   JsonText json;
-  json.Open('{').Key("busy").Bool(m.Drawing() || m.Retracing());
+  json.Open('{').Key("busy").Bool(m.Drawing() || m.Retracing()).Key("link").String(link);
   const SceneRef& scene = m.CurrentScene();
-  json.Key("link").String(scene ? SceneLink(m.Origin(), *scene, page.Shown().Width(),
-                                            page.Shown().Height())
-                                : "");
   json.Key("segments").Number(scene ? scene->Count() : 0);
   json.Key("seeded").Bool(m.Origin().seed.has_value());
   json.Key("scene_label").String(m.SceneLabel()).Key("scene_name").String(m.SceneName());
@@ -177,7 +173,7 @@ std::string StateJson(const WebPage& page, int exact_version) {
   }
   json.Close(']').Key("overlay");
   OverlayJson(json, m.OverCanvas());
-  json.Key("exact_version").Number(exact_version);
+  json.Key("exact_version").Number(exact_version).Key("trace_ms").Number(page.LastTraceMs());
   return json.Close('}').Text();
 }
 
@@ -205,12 +201,8 @@ std::string RunsJson(const WebPage& page) {
     const Scene& scene = *run->TracedScene();
     json.Open('{').Key("id").Number(run->Id()).Key("indices").Number(run->Indices());
     json.Key("width").Number(run->Canvas()->Width()).Key("height").Number(run->Canvas()->Height());
-    json.Key("scene").Open('[').Number(scene.Width(), ShortestText);
-    json.Number(scene.Height(), ShortestText);
-    for (const EditEnds& e : SegmentsOf(scene)) {
-      json.Number(e.first_x, ShortestText).Number(e.first_y, ShortestText);
-      json.Number(e.second_x, ShortestText).Number(e.second_y, ShortestText);
-    }
+    json.Key("scene").Open('[');
+    for (const double number : SceneNumbers(scene)) json.Number(number, ShortestText);
     json.Close(']').Close('}');
   }
   return json.Close(']').Text();

@@ -18,7 +18,8 @@ std::string ActionsJson();
 // Everything the page shows but the canvas's pixels: the caption, whether a
 // diagram is still being made (aria-busy), the link to the scene, the menu's
 // entries and their states, the overlay and the exact diagram's version.
-std::string StateJson(const WebPage& page, int exact_version);
+// `link` is SceneLink's, which the caller keeps while the scene stays.
+std::string StateJson(const WebPage& page, int exact_version, const std::string& link);
 
 // The exact diagram's curves, each [from x, from y, control x, control y, to
 // x, to y]: a parabolic arc, or a line with its control point half way.

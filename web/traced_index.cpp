@@ -4,6 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "instrument/scene_edit.h"
 #include "scene/run_time_error.h"
 #include "tracing/canvas_bounds.h"
 #include "tracing/plotter.h"
@@ -86,6 +87,23 @@ TracedIndex TraceIndex(const Scene& scene, int width, int height, int k) {
   }
   recorder.SetPlotSink(nullptr);
   return traced;
+}
+
+std::vector<double> SceneNumbers(const Scene& scene) {
+  std::vector<double> numbers = {scene.Width(), scene.Height()};
+  for (const EditEnds& e : SegmentsOf(scene)) {
+    numbers.insert(numbers.end(), {e.first_x, e.first_y, e.second_x, e.second_y});
+  }
+  return numbers;
+}
+
+std::optional<Scene> SceneFromNumbers(std::span<const double> numbers) {
+  if (numbers.size() < 2 || numbers.size() % 4 != 2) return std::nullopt;
+  EditedSegments segments;
+  for (std::size_t k = 2; k < numbers.size(); k += 4) {
+    segments.push_back({numbers[k], numbers[k + 1], numbers[k + 2], numbers[k + 3]});
+  }
+  return JudgeSegments(segments, -1, numbers[0], numbers[1]).scene;
 }
 
 std::string ToBytes(const TracedIndex& traced) {

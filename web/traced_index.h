@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,13 @@ struct TracedIndex {
 // The indices of both sweeps count as one: sweep 1's i = k for k < n - 1,
 // then sweep 2's i = k - (n - 1). Precondition: 0 <= k < 2 (n - 1).
 TracedIndex TraceIndex(const Scene& scene, int width, int height, int k);
+
+// A scene as numbers, to hand to a worker: its rectangle's width and height,
+// then every segment's ends, first end first; and back, through the
+// builder, which makes of the same numbers the same scene. None when they
+// make no scene.
+std::vector<double> SceneNumbers(const Scene& scene);
+std::optional<Scene> SceneFromNumbers(std::span<const double> numbers);
 
 // The record as bytes, to hand from one WebAssembly instance to another, and
 // back; none when the bytes are not such a record.

@@ -62,8 +62,9 @@ WebPage::WebPage(int width, int height)
       model_(width, height),
       shown_(std::make_shared<RasterCanvas>(width, height)) {}
 
-Instrument& WebPage::At(Time now) {
-  now_ = std::max(now_, now);
+Instrument& WebPage::At(double now_ms) {
+  clock_ms_ = std::max(clock_ms_, now_ms);
+  now_ = Time(static_cast<Time::rep>(clock_ms_));
   model_.AdvanceTo(now_);
   return model_;
 }
@@ -83,6 +84,7 @@ bool WebPage::PumpTrace() {
     if (!job) return false;
     trace_job_ = std::move(*job);
     trace_.emplace(++runs_, trace_job_.scene, width_, height_, false);
+    trace_begun_ms_ = clock_ms_;
   }
   TraceYields yields(trace_job_, model_, now_);
   const PictureRun::State state = trace_->Run(yields);
@@ -90,6 +92,7 @@ bool WebPage::PumpTrace() {
   if (model_.TraceEnded(OutcomeOf(state), trace_->Fault())) {
     shown_ = trace_->Canvas();
     repaint_ = true;
+    last_trace_ms_ = clock_ms_ - trace_begun_ms_;
   }
   trace_.reset();
   return true;

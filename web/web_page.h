@@ -22,8 +22,8 @@ class WebPage {
  public:
   WebPage(int width, int height);
 
-  // The instrument, told the time first (milliseconds of the page's clock).
-  Instrument& At(Time now);
+  // The instrument, told the time first: milliseconds of the page's clock.
+  Instrument& At(double now_ms);
   const Instrument& Model() const { return model_; }
 
   // What the page is to do once Pump has done what it could.
@@ -49,6 +49,9 @@ class WebPage {
   const RasterCanvas& Shown() const { return *shown_; }
   // Whether it changed since the last call.
   bool TakeRepaint();
+  // How long the last trace shown took, from the edit to its picture, in
+  // milliseconds: what a drag waits for each picture.
+  double LastTraceMs() const { return last_trace_ms_; }
 
  private:
   bool PumpTrace();
@@ -56,6 +59,7 @@ class WebPage {
 
   int width_;
   int height_;
+  double clock_ms_ = 0;  // the page's clock, to the fraction of a millisecond
   Time now_{};
   Instrument model_;
   std::shared_ptr<RasterCanvas> shown_;
@@ -64,6 +68,8 @@ class WebPage {
   std::optional<PictureRun> drawing_;
   std::optional<PictureRun> trace_;
   TraceJob trace_job_;
+  double trace_begun_ms_ = 0;
+  double last_trace_ms_ = 0;
 };
 
 }  // namespace kaldra
