@@ -84,8 +84,8 @@ fuzz:
 # checks it (desktop-file-validate, appstreamcli validate, lintian) and, as
 # root, installs it with apt, runs both programs and removes it. `make docs`
 # draws docs/screenshot.png again with the current renderer and
-# docs/window-paced.png, docs/window-edit.png and docs/window-exact.png with
-# the window in a virtual X server;
+# docs/window-paced.png, docs/window-edit.png, docs/window-exact.png and
+# docs/window-projector.png with the window in a virtual X server;
 # `make lint` checks the layout and runs clang-tidy (see scripts/lint).
 .PHONY: package package-test docs lint
 
@@ -99,7 +99,7 @@ package:
 	@cmake --build $(PACKAGE_BUILD_DIR) --target package
 
 package-test: package
-	@scripts/install-deps --run desktop-file-utils appstream lintian
+	@scripts/install-deps --run desktop-file-utils appstream lintian shared-mime-info
 	@scripts/package-test $(PACKAGE_BUILD_DIR)
 
 docs: build
@@ -114,7 +114,7 @@ lint: build
 
 # The speed benchmarks (Google Benchmark), in the release build: both sweeps
 # on a 17-segment and a 100-segment scene, the fast re-trace against the
-# sequential sweeps, the renderer's sweeps against the plain oracle, the
+# sequential sweeps, dragging in edit mode at a mouse's pace, the renderer's sweeps against the plain oracle, the
 # renderer as a process, building the exact diagram, and the correctly rounded
 # elementary functions against the C library's.
 .PHONY: bench
@@ -122,6 +122,7 @@ lint: build
 bench: build
 	@build/default/bench/bench_sweeps
 	@build/default/bench/bench_retrace
+	@build/default/bench/bench_drag
 	@build/default/bench/bench_plain_ratio
 	@build/default/bench/bench_render_process
 	@build/default/bench/bench_exact_diagram

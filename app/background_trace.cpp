@@ -1,6 +1,7 @@
 #include "app/background_trace.h"
 
 #include <chrono>
+#include <limits>
 #include <utility>
 
 #include "qt_canvas/image_canvas.h"
@@ -16,15 +17,20 @@ namespace {
 // outer index each thread is tracing is traced in vain.
 class JobCanvas : public ImageCanvas {
  public:
-  JobCanvas(int width, int height, const TraceJob& job, const std::atomic<std::uint64_t>& wanted)
-      : ImageCanvas(width, height), job_(job), wanted_(wanted) {}
-  bool DoEvents() override { return GoesOn(); }
+  JobCanvas(const TraceJob& job, const std::atomic<std::uint64_t>& cancelled_upto)
+      : ImageCanvas(job.picture.width, job.picture.height, job.picture.style),
+        job_(job),
+        cancelled_upto_(cancelled_upto) {}
+  bool DoEvents() override {
+    ThickenPoints();
+    return GoesOn();
+  }
   bool BeforePair(int /*i*/, int /*j*/) override { return GoesOn(); }
 
  private:
-  bool GoesOn() const { return job_.GoesOn(wanted_.load(std::memory_order_relaxed), SteadyNow()); }
+  bool GoesOn() const { return job_.GoesOn(cancelled_upto_.load(std::memory_order_relaxed)); }
   const TraceJob& job_;
-  const std::atomic<std::uint64_t>& wanted_;
+  const std::atomic<std::uint64_t>& cancelled_upto_;
 };
 
 }  // namespace
@@ -33,15 +39,15 @@ Time SteadyNow() {
   return std::chrono::duration_cast<Time>(std::chrono::steady_clock::now().time_since_epoch());
 }
 
-BackgroundTrace::BackgroundTrace(int width, int height, Finished finished)
-    : width_(width), height_(height), finished_(std::move(finished)), worker_([this] { Run(); }) {}
+BackgroundTrace::BackgroundTrace(Finished finished)
+    : finished_(std::move(finished)), worker_([this] { Run(); }) {}
 
 BackgroundTrace::~BackgroundTrace() {
   {
     const std::lock_guard lock(mutex_);
     stop_ = true;
   }
-  Want(0);  // the trace in flight stops at its next yield
+  Cancel(std::numeric_limits<std::uint64_t>::max());  // the trace in flight stops at its next yield
   wake_.notify_one();
   worker_.join();
 }
@@ -64,13 +70,14 @@ void BackgroundTrace::Run() {
       job = std::move(next_);
       next_.reset();
     }
-    JobCanvas canvas(width_, height_, *job, wanted_);
+    JobCanvas canvas(*job, cancelled_upto_);
     Outcome outcome = Outcome::kFinished;
     std::string error;
     try {
-      DrawScene(*job->scene, canvas);
-      if (TraceDiagram(*job->scene, canvas, {TracingThreads()}).stopped)
-        outcome = Outcome::kStopped;
+      const Scene& scene = *job->picture.drawn;
+      DrawScene(scene, canvas);
+      if (TraceDiagram(scene, canvas, {TracingThreads()}).stopped) outcome = Outcome::kStopped;
+      canvas.ThickenPoints();
     } catch (const RunTimeError& e) {
       outcome = Outcome::kFailed;
       error = e.what();

@@ -6,21 +6,15 @@
 #include <utility>
 
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QShortcutEvent>
-#include <QStyle>
-#include <QTimer>
 
 #include "app/run_time_report.h"
-#include "app/window_overlay.h"
 #include "scene/draw_scene.h"
 #include "scene/random_source.h"
 #include "tracing/sweeps.h"
@@ -47,12 +41,27 @@ void TellSeed(const SceneOrigin& origin) {
   if (origin.seed) std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(*origin.seed));
 }
 
+Qt::CursorShape CursorOf(PointerShape shape) {
+  switch (shape) {
+    case PointerShape::kEnd:
+      return Qt::PointingHandCursor;
+    case PointerShape::kMiddle:
+      return Qt::SizeAllCursor;
+    case PointerShape::kEmpty:
+      return Qt::CrossCursor;
+    case PointerShape::kArrow:
+      break;
+  }
+  return Qt::ArrowCursor;
+}
+
 }  // namespace
 
 frmKaldra::WindowCanvas::WindowCanvas(frmKaldra& form)
     : ImageCanvas(kDefaultCanvasWidth, kDefaultCanvasHeight), form_(form) {}
 
 bool frmKaldra::WindowCanvas::DoEvents() {
+  ThickenPoints();
   form_.update();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   return form_.model_.DrawingGoesOn();
@@ -61,7 +70,10 @@ bool frmKaldra::WindowCanvas::DoEvents() {
 bool frmKaldra::WindowCanvas::BeforePair(int i, int j) {
   Proceed proceed = form_.At().BeforePair(i, j);
   // The pair waited before is highlighted and named meanwhile.
-  if (proceed.kind == Proceed::Kind::kWait) form_.update();
+  if (proceed.kind == Proceed::Kind::kWait) {
+    ThickenPoints();
+    form_.update();
+  }
   for (; proceed.kind == Proceed::Kind::kWait; proceed = form_.At().Waited()) {
     const Time left = proceed.until ? *proceed.until - SteadyNow() : kWaitSlice;
     WaitHandlingEvents(std::clamp(left, Time(0), kWaitSlice));
@@ -74,51 +86,59 @@ frmKaldra::frmKaldra(std::function<void()> end_program, DesktopServices desktop)
       desktop_(std::move(desktop)),
       canvas_(*this),
       menu_(*this, [this](WindowAction action) { Trigger(action); }),
-      retrace_(kDefaultCanvasWidth, kDefaultCanvasHeight,
-               [this](const QImage& picture, Outcome outcome, const std::string& error) {
-                 // Handed to the user-interface thread, which alone touches the
-                 // window; the picture is shared, not copied.
-                 QMetaObject::invokeMethod(
-                     this,
-                     [this, picture, outcome, error = QString::fromStdString(error)] {
-                       RetraceEnded(picture, outcome, error);
-                     },
-                     Qt::QueuedConnection);
-               }) {
+      retrace_([this](const QImage& picture, Outcome outcome, const std::string& error) {
+        // Handed to the user-interface thread, which alone touches the
+        // window; the picture is shared, not copied.
+        QMetaObject::invokeMethod(
+            this,
+            [this, picture, outcome, error = QString::fromStdString(error)] {
+              RetraceEnded(picture, outcome, error);
+            },
+            Qt::QueuedConnection);
+      }) {
   setObjectName(QStringLiteral("frmKaldra"));
   setWindowTitle(QStringLiteral("Kaldra"));
   setWindowIcon(QIcon(QStringLiteral(":/kaldra/kaldra.svg")));
-  setFixedSize(kDefaultCanvasWidth, kDefaultCanvasHeight);
+  // The canvas's size to start with; larger, the picture is traced again at
+  // a larger scale, smaller, it is shown smaller.
+  resize(kDefaultCanvasWidth, kDefaultCanvasHeight);
+  setMinimumSize(kDefaultCanvasWidth / 4, kDefaultCanvasHeight / 4);
+  // The window takes the keys; the button only clicks (mouse or Alt+E), so
+  // that Space, Enter or a stray key never ends the program.
+  setFocusPolicy(Qt::StrongFocus);
   cmd_end_ = new QPushButton(QStringLiteral("End(&E)"), this);
   cmd_end_->setObjectName(QStringLiteral("cmdEnd"));
   cmd_end_->setGeometry(112, 8, 57, 25);
-  // The button is the window's only control, so it is first in the focus
-  // order and has the focus when the window opens.
-  cmd_end_->setFocus();
+  cmd_end_->setFocusPolicy(Qt::NoFocus);
   connect(cmd_end_, &QPushButton::clicked, this, &frmKaldra::cmdEnd_Click);
   cmd_end_->installEventFilter(this);
-  PlaceOnScreen();
+  overlay_timer_.setSingleShot(true);
+  connect(&overlay_timer_, &QTimer::timeout, this, [this] {
+    At();
+    update();
+  });
+  FitOnScreen();
 }
 
-void frmKaldra::PlaceOnScreen() {
+void frmKaldra::FitOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
-  // The client area is centred; the frame is the window manager's and its
-  // size is not known before the window is shown.
-  const QRect available = screen->availableGeometry();
-  const QRect centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), available);
-  if (available.contains(centred)) {
-    setGeometry(centred);
-    return;
-  }
-  // Larger than the screen (a high-density screen counts fewer logical
-  // pixels): centring would push the title bar and the End button off it.
-  // Before the window exists, move() places the frame's top-left corner, so
-  // the title bar stays on the screen.
-  move(std::max(centred.left(), available.left()), std::max(centred.top(), available.top()));
+  // The window manager places the window, so that two runs do not cover each
+  // other. Only a screen too small for the canvas (a high-density one counts
+  // fewer logical pixels) makes the window smaller, with room for a frame
+  // whose size is not known before the window is shown.
+  const QSize available = screen->availableGeometry().size();
+  if (available.width() >= width() && available.height() >= height()) return;
+  resize(std::min(width(), available.width() - 16), std::min(height(), available.height() - 48));
 }
 
-void frmKaldra::Form_Load() { Form_Load(ClockSeed()); }
+void frmKaldra::Form_Load() {
+  show();
+  At().ShowNewScene(ClockSeed());
+  TellSeed(model_.Origin());
+  Sync();
+  DrawWanted();
+}
 
 void frmKaldra::Form_Load(std::uint32_t seed) {
   show();
@@ -141,15 +161,24 @@ Instrument& frmKaldra::At() {
 }
 
 void frmKaldra::Sync() {
-  retrace_.Want(model_.WantedTrace());
+  retrace_.Cancel(model_.TracesCancelledUpTo());
   if (std::optional<TraceJob> job = At().TakeTrace()) retrace_.Start(std::move(*job));
   menu_.Sync(model_);
+  setWindowTitle(QString::fromStdString(model_.Caption()));
+  if (const Qt::CursorShape shape = CursorOf(model_.Pointer()); cursor().shape() != shape) {
+    setCursor(shape);
+  }
+  if (const std::optional<Time> at = model_.OverlayChangesAt()) {
+    overlay_timer_.start(std::max(*at - SteadyNow(), Time(0)));
+  } else {
+    overlay_timer_.stop();
+  }
   update();
 }
 
 void frmKaldra::DrawWanted() {
   if (model_.Drawing()) return;
-  while (const SceneRef scene = model_.TakeDrawing()) {
+  while (const std::optional<Picture> picture = model_.TakeDrawing()) {
     // Told however the drawing ends, a run-time error's way included.
     struct Ended {
       frmKaldra& form;
@@ -159,11 +188,14 @@ void frmKaldra::DrawWanted() {
         form.update();
       }
     } ended{*this};
+    canvas_.Restart(picture->width, picture->height, picture->style);
     // Persistent drawing is on for the background, as when the window
     // opened, also when an abandoned drawing left it off.
     canvas_.AutoRedraw(true);
-    DrawScene(*scene, canvas_);
-    ended.outcome = TraceDiagram(*scene, canvas_).stopped ? Outcome::kStopped : Outcome::kFinished;
+    DrawScene(*picture->drawn, canvas_);
+    const bool stopped = TraceDiagram(*picture->drawn, canvas_).stopped;
+    canvas_.ThickenPoints();
+    ended.outcome = stopped ? Outcome::kStopped : Outcome::kFinished;
   }
 }
 
@@ -175,9 +207,12 @@ void frmKaldra::DrawWantedFromHandler() {
 }
 
 void frmKaldra::Trigger(WindowAction action) {
+  // Every action counts as touching the window, also those done here.
+  At().Do(action);
   switch (action) {
     case WindowAction::kNewScene:
-      At().ShowSeed(ClockSeed());
+      if (!ChangesMayGo()) break;
+      At().ShowNewScene(ClockSeed());
       TellSeed(model_.Origin());
       break;
     case WindowAction::kCopySeed:
@@ -196,17 +231,17 @@ void frmKaldra::Trigger(WindowAction action) {
       desktop_.copy_image(canvas_.Image().copy());
       break;
     case WindowAction::kQuit:
-      EndProgram();
+      // Escape (or Ctrl+Q) during a drag only takes the drag back.
+      if (!At().CancelDrag()) cmdEnd_Click();
       break;
     default:
-      At().Do(action);
       break;
   }
   if (action == WindowAction::kEditMode || action == WindowAction::kProbe) {
     // The pointer's place is needed for Delete and for the probe, also when
     // no button is down.
     setMouseTracking(model_.Editing() || model_.Probing());
-    const QPointF at = mapFromGlobal(QCursor::pos().toPointF());
+    const QPointF at = InView(mapFromGlobal(QCursor::pos().toPointF()));
     At().PointAt(at.x(), at.y());
   }
   Sync();
@@ -218,7 +253,17 @@ void frmKaldra::RetraceEnded(const QImage& picture, Outcome outcome, const QStri
   Sync();
 }
 
-void frmKaldra::cmdEnd_Click() { EndProgram(); }
+void frmKaldra::cmdEnd_Click() {
+  if (ChangesMayGo()) EndProgram();
+}
+
+void frmKaldra::WindowGone() {
+  if (model_.Modified()) {
+    std::fprintf(stderr, "kaldra: the window was closed from outside; the changes to %s are lost\n",
+                 model_.SceneLabel().c_str());
+  }
+  EndProgram();
+}
 
 void frmKaldra::EndProgram() {
   end_program_();
@@ -243,55 +288,15 @@ bool frmKaldra::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void frmKaldra::paintEvent(QPaintEvent* /*event*/) {
-  QPainter painter(this);
-  // Scaled to the widget's logical size, so a high-density screen shows the
-  // canvas at its size in device-independent pixels.
-  painter.drawImage(rect(), canvas_.Image());
-  PaintOverlay(painter, rect(), model_.OverCanvas());
-}
-
 void frmKaldra::closeEvent(QCloseEvent* event) {
   // Closing the window ends the program like End, also while the diagram is
   // still being drawn: there is nothing to draw for once the window is gone.
+  if (!ChangesMayGo()) {
+    event->ignore();
+    return;
+  }
   event->accept();
   EndProgram();
-}
-
-void frmKaldra::contextMenuEvent(QContextMenuEvent* event) {
-  menu_.Sync(model_);
-  // Delete segment from the menu deletes the segment clicked on.
-  At().PointAt(event->pos().x(), event->pos().y());
-  // Not exec(): the menu must not hold the drawing or the End button.
-  menu_.Menu()->popup(event->globalPos());
-}
-
-void frmKaldra::leaveEvent(QEvent* /*event*/) {
-  At().PointerLeft();
-  Sync();
-}
-
-void frmKaldra::mousePressEvent(QMouseEvent* event) {
-  if (!model_.Editing() || event->button() != Qt::LeftButton) {
-    QWidget::mousePressEvent(event);
-    return;
-  }
-  At().Press(event->position().x(), event->position().y());
-  Sync();
-}
-
-void frmKaldra::mouseMoveEvent(QMouseEvent* event) {
-  At().MoveTo(event->position().x(), event->position().y());
-  Sync();
-}
-
-void frmKaldra::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) {
-    QWidget::mouseReleaseEvent(event);
-    return;
-  }
-  At().Release(event->position().x(), event->position().y());
-  Sync();
 }
 
 }  // namespace kaldra

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/background_trace.h"
@@ -22,11 +23,13 @@ namespace kaldra {
 // handler draws the whole diagram, yielding to the window system once per
 // outer pair index so that it repaints and End can be pressed. The actions of
 // kWindowActions (keys and a context menu) draw other scenes, set the pace,
-// save and copy; none of them changes anything until it is used. In edit mode
-// the mouse moves, adds and deletes segments, and the diagram of each
-// accepted position is traced on a worker thread and replaces the canvas when
-// it is complete. The window turns Qt's events into the instrument's
-// commands, runs its drawings and traces, and paints what it says.
+// step, save and copy; none of them changes anything until it is used. In
+// edit mode the mouse moves, adds and deletes segments, and the diagram of
+// each accepted position is traced on a worker thread and replaces the
+// canvas when it is complete. The window may be resized: the instrument says
+// at which scale the picture fills it. The window turns Qt's events into the
+// instrument's commands, runs its drawings and traces, and paints what it
+// says.
 class frmKaldra : public QWidget {
   Q_OBJECT
 
@@ -40,12 +43,16 @@ class frmKaldra : public QWidget {
   // Shows the window, seeds the random numbers from the clock, sets up the
   // scene and traces the diagram. Returns when the diagram is complete.
   void Form_Load();
-  // The same with a given seed, so a scene can be reproduced.
+  // The same with a seed asked for, so a scene can be reproduced.
   void Form_Load(std::uint32_t seed);
   // The same for a scene read from a file, named as the user named it.
   void Form_Load(std::string file_name, Scene scene);
 
+  // End clicked: the program ends, once any changes are saved or given up.
   void cmdEnd_Click();
+  // Another program destroyed the window: there is nothing left to ask in,
+  // so the program ends at once.
+  void WindowGone();
 
   QPushButton* cmdEnd() const { return cmd_end_; }
   const ImageCanvas& Canvas() const { return canvas_; }
@@ -61,6 +68,7 @@ class frmKaldra : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void leaveEvent(QEvent* event) override;
@@ -87,7 +95,7 @@ class frmKaldra : public QWidget {
   Instrument& At();
   void Trigger(WindowAction action);
   // After every command: starts the trace the instrument wants next, passes
-  // on the newest request to the trace in flight, and shows the new state.
+  // on the cancellations to the trace in flight, and shows the new state.
   void Sync();
   // Draws what the instrument asks for, one drawing after another, unless a
   // drawing is under way, which gives way at its next yield.
@@ -95,13 +103,22 @@ class frmKaldra : public QWidget {
   // The same from an event handler, where a run-time error must not cross
   // Qt's frames: it is reported here and ends the event loop.
   void DrawWantedFromHandler();
+  // Whether the scene may be replaced or the program end: nothing is
+  // modified, or the user saved or discarded the changes when asked.
+  bool ChangesMayGo();
   void EndProgram();
   void OpenScene();
   void SavePicture();
   void SaveScene();
+  // The path chosen in the save dialog, its extension added when the name
+  // has none; empty when cancelled or when that would replace a file nobody
+  // chose.
+  QString SavePath(const QString& caption, const QString& suggested, const QString& filter);
   // Writes the file whole or not at all; tells the user when it cannot.
-  void WriteFile(const QString& path, std::string contents);
-  void PlaceOnScreen();
+  bool WriteFile(const QString& path, std::string contents);
+  void FitOnScreen();
+  // A point of the widget in the instrument's view: device pixels.
+  QPointF InView(QPointF at) const { return at * devicePixelRatioF(); }
   void RetraceEnded(const QImage& picture, Outcome outcome, const QString& error);
 
   std::function<void()> end_program_;
@@ -110,6 +127,7 @@ class frmKaldra : public QWidget {
   WindowCanvas canvas_;
   WindowMenu menu_;
   QPushButton* cmd_end_;
+  QTimer overlay_timer_;  // the overlay changes by itself then (the hint goes)
   // Last, so that its worker stops before anything it reports to goes away.
   BackgroundTrace retrace_;
 };

@@ -76,13 +76,15 @@ int main(int argc, char* argv[]) {
   const std::unique_ptr<QApplication> application = kaldra::OpenDisplay(qt_argc, argv);
   kaldra::frmKaldra form;
   // A window destroyed by another program ends the program as closing it does.
-  kaldra::WindowDestroyedFilter destroyed(form, [&form] { form.close(); });
+  kaldra::WindowDestroyedFilter destroyed(form, [&form] { form.WindowGone(); });
   QApplication::instance()->installNativeEventFilter(&destroyed);
   const auto load = [&] {
     if (read.scene) {
       form.Form_Load(*options.scene_path, std::move(*read.scene));
+    } else if (options.seed) {
+      form.Form_Load(*options.seed);
     } else {
-      form.Form_Load(options.seed.value_or(kaldra::ClockSeed()));
+      form.Form_Load();
     }
   };
   if (const int status = kaldra::RunLoadHandler(form, load); status != 0) return status;

@@ -16,7 +16,7 @@ namespace {
 class WindowFormatter : public CLI::Formatter {
  public:
   std::string make_usage(const CLI::App* /*app*/, std::string /*name*/) const override {
-    return "Usage: kaldra [--seed N | --scene FILE] [--help] [--version]\n";
+    return "Usage: kaldra [--seed N | --scene FILE | FILE] [--help] [--version]\n";
   }
 };
 
@@ -27,8 +27,10 @@ struct WindowCommandLine {
   bool version = false;
   std::string seed;
   std::string scene;
+  std::string file;
   CLI::Option* seed_option = nullptr;
   CLI::Option* scene_option = nullptr;
+  CLI::Option* file_option = nullptr;
 
   WindowCommandLine() {
     auto formatter = std::make_shared<WindowFormatter>();
@@ -39,16 +41,19 @@ struct WindowCommandLine {
     seed_option = app.add_option("--seed", seed, "the random scene of seed N, 0 to 4294967295")
                       ->type_name("N")
                       ->check(SeedCheck());
+    const CLI::Validator needs_name(
+        [](const std::string& text) { return text.empty() ? "needs a file name" : std::string(); },
+        "", "");
     scene_option = app.add_option("--scene", scene, "the scene of FILE ('-': standard input)")
                        ->type_name("FILE")
-                       ->check(CLI::Validator(
-                           [](const std::string& text) {
-                             return text.empty() ? "needs a file name" : std::string();
-                           },
-                           "", ""));
+                       ->check(needs_name);
+    // A file manager opens a scene file as `kaldra FILE`.
+    file_option =
+        app.add_option("FILE", file, "the same as --scene FILE")->type_name("")->check(needs_name);
     app.footer(
-        "Without --seed or --scene the scene is new every run. A scene file holds one\n"
-        "segment per line, x1 y1 x2 y2 in pixels, as kaldra-render reads and writes it.\n"
+        "Without --seed, --scene or FILE the scene is new every run. A scene file\n"
+        "holds one segment per line, x1 y1 x2 y2 in pixels, as kaldra-render reads\n"
+        "and writes it.\n"
         "\n"
         "Keys in the window (a right click on the canvas lists them too):\n" +
         WindowKeysText() +
@@ -76,16 +81,24 @@ ParsedWindowOptions ParseWindowOptions(const std::vector<std::string>& args) {
     return parsed;
   }
   WindowOptions& o = parsed.options;
-  if (command_line.seed_option->count() > 0 && command_line.scene_option->count() > 0) {
+  const bool seed = command_line.seed_option->count() > 0;
+  const bool scene = command_line.scene_option->count() > 0;
+  const bool file = command_line.file_option->count() > 0;
+  if (seed && scene) {
     parsed.usage_error = "kaldra: give either --seed or --scene, not both (see kaldra --help)";
+    return parsed;
+  }
+  if (file && (seed || scene)) {
+    parsed.usage_error =
+        "kaldra: give one scene: --seed N, --scene FILE or FILE, not two (see kaldra --help)";
     return parsed;
   }
   if (command_line.version) {
     o.action = WindowOptions::Action::kVersion;
-  } else if (command_line.seed_option->count() > 0) {
+  } else if (seed) {
     o.seed = ParseSeed(command_line.seed);
-  } else if (command_line.scene_option->count() > 0) {
-    o.scene_path = command_line.scene;
+  } else if (scene || file) {
+    o.scene_path = scene ? command_line.scene : command_line.file;
   }
   return parsed;
 }

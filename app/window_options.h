@@ -11,8 +11,9 @@ namespace kaldra {
 struct WindowOptions {
   enum class Action { kShow, kHelp, kVersion };
   Action action = Action::kShow;
-  std::optional<std::uint32_t> seed;      // --seed: this seed's random scene
-  std::optional<std::string> scene_path;  // --scene: this file's scene; "-" is standard input
+  std::optional<std::uint32_t> seed;  // --seed: this seed's random scene
+  std::optional<std::string>
+      scene_path;  // --scene or FILE: this file's scene; "-" is standard input
 };
 
 // The options, or the line to show when the command line is not understood:

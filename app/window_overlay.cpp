@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QColor>
+#include <QFont>
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPainterPath>
@@ -25,6 +26,25 @@ const QColor kHighlight(255, 140, 0, 110);
 // The probe's marks: its circle and the segments it finds the point between.
 const QColor kProbeMark(235, 235, 235, 200);
 const QColor kProbeHighlight(150, 110, 255, 120);
+const QColor kPreview(255, 140, 0);
+
+// Where a place on the canvas shows in the client area: through the view
+// (its scale, zoom and offset in device pixels), then device pixels to the
+// painter's. `centre`: canvas coordinates that put a pixel's centre at whole
+// numbers, as the exact diagram's and the probe's do, where the widget puts
+// its top-left corner.
+struct ToClient {
+  CanvasView view;
+  double ratio;
+  QPointF operator()(double x, double y, double centre = 0) const {
+    return {view.ViewX(x + centre) / ratio, view.ViewY(y + centre) / ratio};
+  }
+  QPointF operator()(CanvasPoint p) const { return (*this)(p.x, p.y, 0.5); }
+  QLineF operator()(const SegmentEnds& e) const {
+    return {(*this)(e.x1, e.y1), (*this)(e.x2, e.y2)};
+  }
+  double Length(double d) const { return d * view.scale * view.zoom / ratio; }
+};
 
 // "Endpoint bisectors: cyan, magenta, yellow, red".
 QString LegendText(const CurveFamily& family) {
@@ -69,36 +89,40 @@ void PaintLegend(QPainter& painter, const QRect& client, const std::vector<Curve
 }
 
 // The two segments of the pair being traced, under a wide translucent band.
-void PaintPairHighlight(QPainter& painter, const SegmentEnds& first, const SegmentEnds& second) {
+void PaintPairHighlight(QPainter& painter, const ToClient& at, const SegmentEnds& first,
+                        const SegmentEnds& second) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(kHighlight, 6, Qt::SolidLine, Qt::RoundCap));
-  for (const SegmentEnds& e : {first, second}) painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
+  for (const SegmentEnds& e : {first, second}) painter.drawLine(at(e));
   painter.restore();
 }
 
-// Canvas coordinates put a pixel's centre at whole numbers, the widget its
-// top-left corner.
-void FromCanvas(QPainter& painter) { painter.translate(0.5, 0.5); }
-
-QPointF At(CanvasPoint p) { return {p.x, p.y}; }
+// The segment being added, accepted or not, so the user sees what is tried.
+void PaintPreview(QPainter& painter, const ToClient& at, const SegmentEnds& segment) {
+  painter.save();
+  painter.setPen(QPen(kPreview, 1, Qt::DashLine));
+  painter.drawLine(at(segment));
+  painter.restore();
+}
 
 // The exact diagram's edges as lines one pixel wide, opaque enough to stand
 // out over the plotted points and translucent enough for them to show
 // through: where the walk's samples thin out, they show as dots along a
 // continuous line.
-void PaintExactDiagram(QPainter& painter, const ExactLayer& layer) {
+void PaintExactDiagram(QPainter& painter, const ToClient& at, const ExactLayer& layer) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
-  FromCanvas(painter);
   QColor colour = ToQColor(kExactDiagramColor);
   colour.setAlpha(180);
   painter.setPen(QPen(colour, 1));
   painter.setBrush(Qt::NoBrush);
   QPainterPath path;
+  // The view only moves and scales, which keeps a Bezier curve one: its
+  // points are mapped, the curve follows.
   for (const QuadCurve& c : layer.curves) {
-    path.moveTo(At(c.from));
-    path.quadTo(At(c.control), At(c.to));
+    path.moveTo(at(c.from));
+    path.quadTo(at(c.control), at(c.to));
   }
   painter.drawPath(path);
   painter.restore();
@@ -123,25 +147,25 @@ void PaintProbeText(QPainter& painter, const QRect& client, QPointF at, const QS
 
 // The largest empty circle around the probe, a line to the nearest point of
 // each nearest segment, and on the diagram those segments under a band.
-void PaintProbe(QPainter& painter, const QRect& client, const Overlay& overlay) {
+void PaintProbe(QPainter& painter, const QRect& client, const ToClient& at,
+                const Overlay& overlay) {
   const ProbeReading& probe = *overlay.probe;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
-  FromCanvas(painter);
   painter.setPen(QPen(kProbeHighlight, 6, Qt::SolidLine, Qt::RoundCap));
   for (const SegmentEnds& e : overlay.probe_highlight) {
-    painter.drawLine(QLineF(e.x1, e.y1, e.x2, e.y2));
+    painter.drawLine(at(e.x1, e.y1, 0.5), at(e.x2, e.y2, 0.5));
   }
   painter.setPen(QPen(kProbeMark, 1, Qt::DashLine));
   painter.setBrush(Qt::NoBrush);
-  const double r = probe.circle.radius;
-  painter.drawEllipse(At(probe.at), r, r);
+  const double r = at.Length(probe.circle.radius);
+  painter.drawEllipse(at(probe.at), r, r);
   painter.setPen(QPen(kProbeMark, 1));
-  for (const SegmentDistance& s : probe.nearest) painter.drawLine(At(probe.at), At(s.nearest));
+  for (const SegmentDistance& s : probe.nearest) painter.drawLine(at(probe.at), at(s.nearest));
   painter.restore();
   QStringList lines;
   for (const std::string& line : overlay.probe_text) lines << QString::fromStdString(line);
-  PaintProbeText(painter, client, At(probe.at), lines);
+  PaintProbeText(painter, client, at(probe.at), lines);
 }
 
 // One line of text in a box at the bottom left.
@@ -154,6 +178,34 @@ void PaintStatus(QPainter& painter, const QRect& client, const QString& text) {
   painter.setPen(kBoxText);
   painter.drawText(box, Qt::AlignCenter, text);
   painter.restore();
+}
+
+// The hint in the status line's place: white on black with unsmoothed text,
+// colours the canvas itself uses, so that it can stand over any picture.
+void PaintHint(QPainter& painter, const QRect& client, const QString& text) {
+  painter.save();
+  QFont font = painter.font();
+  font.setStyleStrategy(QFont::NoAntialias);
+  painter.setFont(font);
+  const QFontMetrics metrics = painter.fontMetrics();
+  const QRect box(client.left() + 8, client.bottom() - metrics.height() - 16,
+                  metrics.horizontalAdvance(text) + 20, metrics.height() + 8);
+  painter.setPen(Qt::white);
+  painter.setBrush(Qt::black);
+  painter.drawRect(box.adjusted(0, 0, -1, -1));
+  painter.drawText(box, Qt::AlignCenter, text);
+  painter.restore();
+}
+
+// Text twice as large, for a projector.
+void Enlarge(QPainter& painter) {
+  QFont font = painter.font();
+  if (font.pointSizeF() > 0) {
+    font.setPointSizeF(font.pointSizeF() * 2);
+  } else {
+    font.setPixelSize(font.pixelSize() * 2);
+  }
+  painter.setFont(font);
 }
 
 // A short note in a box next to `at`, kept inside the client area.
@@ -174,17 +226,21 @@ void PaintNote(QPainter& painter, const QRect& client, QPointF at, const QString
 
 }  // namespace
 
-void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay) {
-  if (overlay.exact) PaintExactDiagram(painter, *overlay.exact);
+void PaintOverlay(QPainter& painter, const QRect& client, const Overlay& overlay, double ratio) {
+  const ToClient at{overlay.view, ratio};
+  if (overlay.large) Enlarge(painter);
+  if (overlay.exact) PaintExactDiagram(painter, at, *overlay.exact);
   if (overlay.highlight)
-    PaintPairHighlight(painter, overlay.highlight->first, overlay.highlight->second);
-  if (overlay.probe) PaintProbe(painter, client, overlay);
+    PaintPairHighlight(painter, at, overlay.highlight->first, overlay.highlight->second);
+  if (overlay.preview) PaintPreview(painter, at, *overlay.preview);
+  if (overlay.probe) PaintProbe(painter, client, at, overlay);
   if (!overlay.legend.empty()) PaintLegend(painter, client, overlay.legend);
   if (!overlay.note.empty()) {
-    PaintNote(painter, client, QPointF(overlay.note_x, overlay.note_y),
+    PaintNote(painter, client, at(overlay.note_x, overlay.note_y),
               QString::fromStdString(overlay.note));
   }
   if (!overlay.status.empty()) PaintStatus(painter, client, QString::fromStdString(overlay.status));
+  if (!overlay.hint.empty()) PaintHint(painter, client, QString::fromStdString(overlay.hint));
 }
 
 }  // namespace kaldra

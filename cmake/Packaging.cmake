@@ -32,9 +32,13 @@ set(KALDRA_PACKAGE_MAINTAINER "Kaldra developers <kaldra@example.org>"
   CACHE STRING "The Maintainer field of the Debian package and its changelog")
 
 # The menu entry, its icon and the AppStream metadata that software centres
-# show. The window shows the same SVG, compiled in.
+# show. The window shows the same SVG, compiled in. The menu entry opens scene
+# files, whose type the shared MIME database learns from kaldra.xml (Debian's
+# shared-mime-info rebuilds the database when a package installs one).
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kaldra.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/org.example.kaldra.metainfo.xml.in

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "instrument/scene_origin.h"
+#include "instrument/picture.h"
 
 namespace kaldra {
 
@@ -31,23 +31,29 @@ struct Proceed {
 // front end runs the sweeps and asks here at every yield and every pair
 // whether to go on. At full speed nothing waits; at a slower pace or paused
 // the drawing waits before each pair, the pace read afresh each time it asks,
-// so a change applies to the pair waited before.
+// so a change applies to the pair waited before. Paused, it steps: one pair
+// on, or back, which draws again from the start up to the pair before.
 class DrawingPace {
  public:
-  // Asks for `scene` to be drawn from the start; a drawing under way stops at
-  // its next yield and gives way to it.
-  void Want(SceneRef scene);
+  // Asks for `picture` to be drawn from the start, its first `skip` pairs
+  // (both sweeps counted) without waiting; a drawing under way stops at its
+  // next yield and gives way to it.
+  void Want(Picture picture, int skip = 0);
+  // The drawing asked for, or else the one under way, made in `picture`
+  // instead (another scale or style), the latter from the pair it reached.
+  // Returns false when there is neither.
+  bool Redo(Picture picture);
   // Stops the drawing under way at its next yield, and drops the one asked
   // for.
   void Stop();
-  // The scene to draw now, when one is asked for and none is under way; the
-  // front end draws it and then calls Ended.
-  SceneRef Take();
+  // The picture to draw now, when one is asked for and none is under way;
+  // the front end draws it and then calls Ended.
+  std::optional<Picture> Take();
   void Ended();
 
   bool Drawing() const { return drawing_.has_value(); }
-  // The scene being drawn. Precondition: Drawing().
-  const SceneRef& Drawn() const { return drawing_->scene; }
+  // The picture being drawn. Precondition: Drawing().
+  const Picture& Drawn() const { return drawing_->picture; }
   // At a yield: whether the drawing under way goes on.
   bool GoesOn() const { return drawing_ && !drawing_->stopped; }
   // The sweeps announce the pair (i, j), at `now`.
@@ -56,13 +62,20 @@ class DrawingPace {
   Proceed Waited(Time now) const;
   // The pair the drawing waits before, at a slow pace or paused.
   std::optional<std::pair<int, int>> WaitingPair() const;
+  // The pairs traced so far in the drawing under way, both sweeps counted.
+  int PairsDone() const;
   // 1 or 2: the sweep of the last pair announced.
   int Sweep() const;
+  // The pairs of one sweep: every two segments of the scene drawn.
+  int PairsPerSweep() const;
 
   void Slower();
   void Faster();
   void FullSpeed() { pace_ = 0; }
   void TogglePause() { paused_ = !paused_; }
+  // Paused and waiting before a pair: traces that pair and waits before the
+  // next one.
+  void StepForward();
   int DelayMs() const { return kPairDelaysMs[static_cast<std::size_t>(pace_)]; }
   bool Paused() const { return paused_; }
   // A slower pace or a pause, whether or not anything is being drawn.
@@ -70,8 +83,9 @@ class DrawingPace {
 
  private:
   struct UnderWay {
-    SceneRef scene;
+    Picture picture;
     int pairs = 0;  // announced so far, both sweeps
+    int skip = 0;   // the pairs traced without waiting
     std::optional<std::pair<int, int>> waiting;
     Time since{};  // when the pair waited before was announced
     bool stopped = false;
@@ -79,7 +93,7 @@ class DrawingPace {
 
   int pace_ = 0;  // index into kPairDelaysMs
   bool paused_ = false;
-  SceneRef wanted_;
+  std::optional<UnderWay> wanted_;
   std::optional<UnderWay> drawing_;
 };
 

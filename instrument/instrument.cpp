@@ -1,11 +1,14 @@
 #include "instrument/instrument.h"
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "scene/decimal_text.h"
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
+#include "scene/scaled_scene.h"
 #include "scene/scene_file.h"
 
 namespace kaldra {
@@ -14,18 +17,25 @@ namespace {
 
 SegmentEnds EndsOf(const Segment& s) { return {s.x1, s.y1, s.x2, s.y2}; }
 
-// The file's name without its folder.
-std::string FileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+// A coordinate for the status line: to a tenth of a pixel, whole pixels
+// without a decimal point.
+std::string Coordinate(double v) { return GeneralText(std::round(v * 10) / 10, 7); }
 
 }  // namespace
 
-void Instrument::ShowSeed(std::uint32_t seed) {
+void Instrument::ShowNewScene(std::uint32_t seed) {
   SeededRandom random(seed);
-  Show({seed, {}}, std::make_shared<const Scene>(GenerateScene(random, width_, height_)));
+  Show({seed, false, {}}, std::make_shared<const Scene>(GenerateScene(random, width_, height_)));
+}
+
+void Instrument::ShowSeed(std::uint32_t seed) {
+  ShowNewScene(seed);
+  origin_.chosen = true;
 }
 
 void Instrument::ShowFile(std::string file_name, Scene scene) {
-  Show({std::nullopt, std::move(file_name)}, std::make_shared<const Scene>(std::move(scene)));
+  Show({std::nullopt, false, std::move(file_name)},
+       std::make_shared<const Scene>(std::move(scene)));
 }
 
 void Instrument::Show(SceneOrigin origin, SceneRef scene) {
@@ -33,6 +43,10 @@ void Instrument::Show(SceneOrigin origin, SceneRef scene) {
   redo_.clear();
   origin_ = std::move(origin);
   SetScene(std::move(scene));
+  saved_ = SegmentsOf(*scene_);
+  // The first scene of a run tells, for a while, where everything else is.
+  if (!shown_) hint_until_ = now_ + kHintTime;
+  shown_ = true;
   Redraw();
 }
 
@@ -48,17 +62,19 @@ void Instrument::FollowScene() {
     exact_ = MakeExactLayer(scene_);
 }
 
-void Instrument::Redraw() {
+void Instrument::Redraw(int skip) {
   // The scene drawn replaces whatever an edit left to trace, and a drag in
   // progress, whose segments were those of the scene before.
   retraces_.Cancel();
   drag_.reset();
   refusal_.clear();
-  pace_.Want(scene_);
+  pace_.Want(PictureOf(scene_), skip);
 }
 
 void Instrument::Do(WindowAction action) {
+  hint_until_.reset();
   if (EditModeOnly(action) && !editing_) return;
+  if (StepsWhilePaused(action) && (!pace_.Paused() || !scene_)) return;
   switch (action) {
     case WindowAction::kRedraw:
       Redraw();
@@ -75,6 +91,15 @@ void Instrument::Do(WindowAction action) {
     case WindowAction::kPause:
       pace_.TogglePause();
       break;
+    case WindowAction::kStepForward:
+      pace_.StepForward();
+      break;
+    case WindowAction::kStepBack:
+      StepBack();
+      break;
+    case WindowAction::kStepToStart:
+      Redraw();
+      break;
     case WindowAction::kLegend:
       legend_ = !legend_;
       break;
@@ -84,6 +109,10 @@ void Instrument::Do(WindowAction action) {
       break;
     case WindowAction::kProbe:
       probing_ = !probing_;
+      break;
+    case WindowAction::kProjector:
+      projector_ = !projector_;
+      Repicture();
       break;
     case WindowAction::kEditMode:
       SetEditing(!editing_);
@@ -102,16 +131,60 @@ void Instrument::Do(WindowAction action) {
   }
 }
 
+void Instrument::StepBack() {
+  // From a finished diagram, back to its last pair.
+  const int done = pace_.GoesOn() ? pace_.PairsDone() : scene_->Count() * (scene_->Count() - 1);
+  if (done > 0) Redraw(done - 1);
+}
+
+Picture Instrument::PictureOf(const SceneRef& scene) const {
+  const int scale = view_.scale;
+  Picture picture{scene,          scene,           scale,
+                  width_ * scale, height_ * scale, StyleFor(scale, projector_)};
+  if (scale == 1) return picture;
+  std::string refusal;
+  if (std::optional<Scene> scaled = ScaledScene(*scene, scale, refusal)) {
+    picture.drawn = std::make_shared<const Scene>(std::move(*scaled));
+    return picture;
+  }
+  // Rounding the products broke a near tie: the scene is drawn as it is,
+  // and the view enlarges that picture instead.
+  return {scene, scene, 1, width_, height_, StyleFor(1, projector_)};
+}
+
+void Instrument::ResizeView(int width, int height) {
+  const CanvasView view = FitCanvas(width_, height_, width, height, kMaxSceneScale);
+  const bool rescaled = view.scale != view_.scale;
+  view_ = view;
+  if (rescaled) Repicture();
+}
+
+void Instrument::Repicture() {
+  if (!scene_) return;
+  // A drawing goes on where it was, at the new scale; a finished picture is
+  // traced again, away from the drawing, and shows meanwhile as it was.
+  Picture picture = PictureOf(scene_);
+  if (!pace_.Redo(picture)) {
+    retraces_.Cancel();
+    retraces_.Request(std::move(picture));
+  }
+}
+
+void Instrument::SetPointer(double view_x, double view_y) {
+  pointer_x_ = view_.CanvasX(view_x);
+  pointer_y_ = view_.CanvasY(view_y);
+  pointer_over_ = CanvasArea::Of(width_, height_).Contains({pointer_x_, pointer_y_});
+}
+
 void Instrument::PointAt(double x, double y) {
-  pointer_x_ = x;
-  pointer_y_ = y;
-  pointer_over_ = CanvasArea::Of(width_, height_).Contains({x, y});
+  hint_until_.reset();
+  SetPointer(x, y);
 }
 
 void Instrument::MoveTo(double x, double y) {
-  PointAt(x, y);
+  SetPointer(x, y);
   if (drag_) {
-    DragTo(x, y);
+    DragTo();
   } else {
     // A refused deletion is told until the pointer moves on.
     refusal_.clear();
@@ -119,18 +192,28 @@ void Instrument::MoveTo(double x, double y) {
 }
 
 void Instrument::Press(double x, double y) {
+  hint_until_.reset();
   if (!editing_ || drag_ || !scene_) return;
-  PointAt(x, y);
+  SetPointer(x, y);
   EditedSegments now = SegmentsOf(*scene_);
-  const std::optional<Grab> grab = GrabAt(now, x, y);
-  drag_ = Drag{grab, x, y, std::move(now)};
+  const std::optional<Grab> grab = GrabAt(now, pointer_x_, pointer_y_);
+  drag_ = Drag{grab, pointer_x_, pointer_y_, std::move(now)};
 }
 
 void Instrument::Release(double x, double y) {
   if (!drag_) return;
-  PointAt(x, y);
-  DragTo(x, y);
+  SetPointer(x, y);
+  DragTo();
   EndDrag();
+}
+
+bool Instrument::CancelDrag() {
+  if (!drag_) return false;
+  const EditedSegments before = std::move(drag_->before);
+  drag_.reset();
+  ApplyEdit(before, -1);
+  refusal_.clear();
+  return true;
 }
 
 void Instrument::SetEditing(bool on) {
@@ -139,11 +222,11 @@ void Instrument::SetEditing(bool on) {
   refusal_.clear();
 }
 
-void Instrument::DragTo(double x, double y) {
+void Instrument::DragTo() {
   // Every position is the press's segments moved by the whole way from the
   // press, so no rounding accumulates along the drag.
-  const double dx = x - drag_->press_x;
-  const double dy = y - drag_->press_y;
+  const double dx = pointer_x_ - drag_->press_x;
+  const double dy = pointer_y_ - drag_->press_y;
   EditedSegments segments = drag_->before;
   int edited = static_cast<int>(segments.size());
   if (drag_->grab) {
@@ -152,7 +235,7 @@ void Instrument::DragTo(double x, double y) {
   } else if (dx == 0 && dy == 0) {
     return;  // no segment yet, rather than a refused vertical one
   } else {
-    segments.push_back({drag_->press_x, drag_->press_y, x, y});
+    segments.push_back({drag_->press_x, drag_->press_y, pointer_x_, pointer_y_});
   }
   ApplyEdit(segments, edited);
 }
@@ -204,26 +287,31 @@ bool Instrument::ApplyEdit(const EditedSegments& segments, int edited) {
   refusal_.clear();
   // A fresh scene still being drawn gives way to its edit.
   pace_.Stop();
-  // The edited scene is no longer the seed's: it is saved without the seed,
-  // and redrawn as it is now.
-  if (origin_.seed) origin_.file_name = std::to_string(*origin_.seed) + "-edited";
-  origin_.seed.reset();
   SetScene(std::make_shared<const Scene>(std::move(*verdict.scene)));
-  retraces_.Request(scene_, now_);
+  retraces_.Request(PictureOf(scene_));
   return true;
 }
 
+void Instrument::SceneSaved(std::string file_name) {
+  if (!scene_) return;
+  // A seed's own scene keeps its seed, which its file records too.
+  if (!SeedsScene(origin_, Modified())) origin_.file_name = std::move(file_name);
+  saved_ = SegmentsOf(*scene_);
+}
+
+bool Instrument::Modified() const { return scene_ && SegmentsOf(*scene_) != saved_; }
+
 void Instrument::DrawingEnded(Outcome outcome) {
-  if (outcome == Outcome::kFinished) canvas_scene_ = pace_.Drawn();
+  if (outcome == Outcome::kFinished) canvas_scene_ = pace_.Drawn().scene;
   // After a run-time error nothing more is drawn.
   if (outcome == Outcome::kFailed) pace_.Stop();
   pace_.Ended();
 }
 
 bool Instrument::TraceEnded(Outcome outcome, const std::string& error) {
-  switch (retraces_.Ended(outcome, now_)) {
+  switch (retraces_.Ended(outcome)) {
     case RetraceQueue::Fate::kShow:
-      canvas_scene_ = retraces_.JobScene();
+      canvas_scene_ = retraces_.JobPicture().scene;
       return true;
     case RetraceQueue::Fate::kRefuse:
       // A position whose diagram cannot be traced counts as refused: the
@@ -239,12 +327,23 @@ bool Instrument::TraceEnded(Outcome outcome, const std::string& error) {
   return false;
 }
 
+PointerShape Instrument::Pointer() const {
+  if (!editing_ || !scene_) return PointerShape::kArrow;
+  const std::optional<Grab> grab = drag_ ? drag_->grab
+                                         : GrabAt(SegmentsOf(*scene_), pointer_x_, pointer_y_);
+  if (!grab) return PointerShape::kEmpty;
+  return grab->part == Grab::Part::kWhole ? PointerShape::kMiddle : PointerShape::kEnd;
+}
+
 Overlay Instrument::OverCanvas() const {
   Overlay overlay;
+  overlay.view = view_;
   if (const auto pair = pace_.WaitingPair()) {
-    const Scene& drawn = *pace_.Drawn();
+    const Scene& drawn = *pace_.Drawn().scene;
     overlay.highlight = {EndsOf(drawn[pair->first]), EndsOf(drawn[pair->second])};
   }
+  if (drag_ && !drag_->grab && (pointer_x_ != drag_->press_x || pointer_y_ != drag_->press_y))
+    overlay.preview = {drag_->press_x, drag_->press_y, pointer_x_, pointer_y_};
   if (exact_shown_) overlay.exact = exact_;
   overlay.probe = ProbeAtPointer();
   if (overlay.probe) {
@@ -265,12 +364,19 @@ Overlay Instrument::OverCanvas() const {
     overlay.note_y = pointer_y_;
   }
   overlay.status = StatusLine();
+  if (overlay.status.empty() && OverlayChangesAt()) overlay.hint = "right click for the menu";
+  overlay.large = projector_;
   return overlay;
 }
 
 std::optional<ProbeReading> Instrument::ProbeAtPointer() const {
   if (!probing_ || !pointer_over_ || !scene_ || scene_->Count() == 0) return std::nullopt;
   return ReadProbe(*scene_, {pointer_x_, pointer_y_});
+}
+
+std::optional<Time> Instrument::OverlayChangesAt() const {
+  if (hint_until_ && now_ < *hint_until_) return hint_until_;
+  return std::nullopt;
 }
 
 std::string Instrument::StatusLine() const {
@@ -280,21 +386,21 @@ std::string Instrument::StatusLine() const {
   };
   const bool paced = pace_.Paced();
   if (const auto pair = pace_.WaitingPair(); paced && pair) {
-    add("sweep " + std::to_string(pace_.Sweep()) + ", pair (" + std::to_string(pair->first) + ", " +
-        std::to_string(pair->second) + ")");
+    const int per_sweep = pace_.PairsPerSweep();
+    add("sweep " + std::to_string(pace_.Sweep()) + ", pair " +
+        std::to_string((pace_.PairsDone() % per_sweep) + 1) + " of " + std::to_string(per_sweep) +
+        " (" + std::to_string(pair->first) + ", " + std::to_string(pair->second) + ")");
   }
   if (paced)
     add(PairDelayMs() == 0 ? "full speed" : std::to_string(PairDelayMs()) + " ms per pair");
-  if (Paused()) add("paused (P resumes)");
+  if (Paused()) add("paused (Space resumes, \u2190 \u2192 step)");
   if (paced && !Drawing()) add("R redraws");
-  if (editing_) add("edit mode (D leaves)");
+  if (editing_) {
+    add("edit mode (D leaves)");
+    add("(" + Coordinate(pointer_x_) + ", " + Coordinate(pointer_y_) + ")");
+  }
   if (exact_shown_ && exact_ && !exact_->diagram) add("no exact diagram: " + exact_->problem);
   return line;
-}
-
-std::string Instrument::SceneLabel() const {
-  return origin_.seed ? "Seed " + std::to_string(*origin_.seed)
-                      : "Scene " + FileName(origin_.file_name);
 }
 
 std::string Instrument::PaceLabel() const {
@@ -302,21 +408,9 @@ std::string Instrument::PaceLabel() const {
                             : "Pace: " + std::to_string(PairDelayMs()) + " ms per pair";
 }
 
-std::string Instrument::SceneName() const {
-  if (origin_.seed) return std::to_string(*origin_.seed);
-  if (origin_.file_name == "-") return "stdin";
-  // The name without its folder and its last extension.
-  const std::string name = FileName(origin_.file_name);
-  return name.substr(0, name.rfind('.'));
-}
-
-std::string Instrument::CopyText() const {
-  return origin_.seed ? std::to_string(*origin_.seed) : origin_.file_name;
-}
-
 std::optional<std::string> Instrument::SceneFileText() const {
   if (!scene_) return std::nullopt;
-  return SavedSceneText(*scene_, origin_.seed);
+  return SavedSceneText(*scene_, SeedsScene(origin_, Modified()) ? origin_.seed : std::nullopt);
 }
 
 }  // namespace kaldra

@@ -15,13 +15,37 @@ namespace kaldra {
 // one object when they are the same scene, never copies kept in step.
 using SceneRef = std::shared_ptr<const Scene>;
 
-// Where the current scene comes from: a seed's random scene, or a file. An
-// edit makes it neither: it keeps the file's name, and a seed's scene becomes
-// "SEED-edited", saved without the seed.
+// Where the current scene comes from: a seed's random scene, or a file, and
+// the file it was saved to last. An edit keeps the origin; while the scene
+// differs from what was generated, read or saved it is modified.
 struct SceneOrigin {
-  std::optional<std::uint32_t> seed;
-  std::string file_name;  // as the user named it; "-" is standard input
+  std::optional<std::uint32_t> seed;  // the seed it was generated from
+  bool chosen = false;                // the seed was given, not drawn at random
+  // The file it was read from or last saved to, as the user named it ("-" is
+  // standard input); empty for a seed's scene not saved since.
+  std::string file_name;
 };
+
+// The names of a scene, `modified` when it has changes not saved. A seed's
+// scene is named by its seed until it is saved to a file once edited.
+//
+// Whether the scene is exactly its seed's, so that the seed reproduces it.
+bool SeedsScene(const SceneOrigin& origin, bool modified);
+// The window's caption: "Kaldra" for a random scene nobody asked for by name
+// and nobody changed; else the scene's name with "*" while modified:
+// "seed 4242 — Kaldra", "lesson.scene* — Kaldra".
+std::string Caption(const SceneOrigin& origin, bool modified);
+// "Seed 9", "Seed 9, edited" or "Scene my.scene", for the menu.
+std::string SceneLabel(const SceneOrigin& origin, bool modified);
+// "9", "9-edited", "my" or "stdin", for suggested file names.
+std::string SceneName(const SceneOrigin& origin, bool modified);
+// What Copy puts on the clipboard: the seed of the seed's scene, the file's
+// name, or nothing for an edited seed's scene, which neither reproduces.
+std::string CopyText(const SceneOrigin& origin, bool modified);
+
+// `path` with `extension` (".png") added when its file name has none, as a
+// typed name gets it from desktop programs.
+std::string WithExtension(std::string path, std::string_view extension);
 
 // A scene file's text read for a canvas of width x height, under the
 // renderer's rules: a scene saved at another size keeps its rectangle where it

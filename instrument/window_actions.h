@@ -26,6 +26,10 @@ enum class WindowAction {
   kDeleteSegment,
   kExactDiagram,
   kProbe,
+  kStepForward,
+  kStepBack,
+  kStepToStart,
+  kProjector,
 };
 
 // One action as the context menu, the shortcuts and --help present it. The
@@ -37,14 +41,14 @@ struct WindowActionInfo {
   const char* help;       // what it does, in a few words
 };
 
-inline constexpr std::array<WindowActionInfo, 19> kWindowActions = {{
+inline constexpr std::array<WindowActionInfo, 23> kWindowActions = {{
     {WindowAction::kNewScene, "&New scene", "N", "a new random scene, drawn from the start"},
     {WindowAction::kRedraw, "&Redraw", "R", "the same scene again, from the start"},
     {WindowAction::kSlower, "&Slower", "-",
      "pair by pair, slower each time, the traced pair highlighted"},
     {WindowAction::kFaster, "&Faster", "+; =", "back towards full speed"},
     {WindowAction::kFullSpeed, "F&ull speed", "0", "the pace at start"},
-    {WindowAction::kPause, "&Pause / resume", "P", "hold the drawing between two pairs"},
+    {WindowAction::kPause, "&Pause / resume", "P; Space", "hold the drawing between two pairs"},
     {WindowAction::kCopySeed, "&Copy seed", "", "copy the seed (or the file name)"},
     {WindowAction::kOpenScene, "&Open scene...", "Ctrl+O", "draw a scene file"},
     {WindowAction::kSavePicture, "Save pic&ture...", "Ctrl+S", "save the canvas as PNG"},
@@ -62,6 +66,11 @@ inline constexpr std::array<WindowActionInfo, 19> kWindowActions = {{
      "show or hide the exact Voronoi diagram over the canvas"},
     {WindowAction::kProbe, "Pro&be", "I",
      "the nearest segments and the largest empty circle at the cursor"},
+    {WindowAction::kStepForward, "Step for&ward", "Right", "paused, trace one pair more"},
+    {WindowAction::kStepBack, "Step bac&k", "Left", "paused, draw again up to the pair before"},
+    {WindowAction::kStepToStart, "Back to the st&art", "Home", "paused, back to the first pair"},
+    {WindowAction::kProjector, "Pro&jector mode", "V",
+     "thicker points and lines and larger labels, for a projector"},
 }};
 
 // Whether the action only exists in edit mode: outside it the action is
@@ -69,6 +78,13 @@ inline constexpr std::array<WindowActionInfo, 19> kWindowActions = {{
 constexpr bool EditModeOnly(WindowAction action) {
   return action == WindowAction::kUndo || action == WindowAction::kRedo ||
          action == WindowAction::kDeleteSegment;
+}
+
+// Whether the action steps through a paused drawing: it does nothing unless
+// the drawing is paused.
+constexpr bool StepsWhilePaused(WindowAction action) {
+  return action == WindowAction::kStepForward || action == WindowAction::kStepBack ||
+         action == WindowAction::kStepToStart;
 }
 
 // The actions with their keys, one per line, for --help.

@@ -34,11 +34,18 @@ std::string EncodePng(const QImage& image) {
   return bytes.toStdString();
 }
 
-ImageCanvas::ImageCanvas(int width, int height)
-    : RasterCanvas(width, height), image_(ViewOf(Pixels(), width, height)) {}
+ImageCanvas::ImageCanvas(int width, int height, CanvasStyle style)
+    : RasterCanvas(width, height, style), image_(ViewOf(Pixels(), width, height)) {}
+
+void ImageCanvas::Restart(int width, int height, CanvasStyle style) {
+  RasterCanvas::Restart(width, height, style);
+  image_ = ViewOf(Pixels(), width, height);
+}
 
 void ImageCanvas::Adopt(const QImage& picture) {
-  const QImage same = picture.convertToFormat(QImage::Format_RGB32).scaled(Width(), Height());
+  if (picture.width() != Width() || picture.height() != Height())
+    Restart(picture.width(), picture.height(), Style());
+  const QImage same = picture.convertToFormat(QImage::Format_RGB32);
   for (int y = 0; y < Height(); ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(same.constScanLine(y));
     std::copy_n(row, Width(), Pixels().get() + static_cast<std::ptrdiff_t>(y) * Width());

@@ -15,11 +15,15 @@ namespace kaldra {
 // and stays valid after the canvas is gone.
 class ImageCanvas : public RasterCanvas {
  public:
-  ImageCanvas(int width, int height);
+  ImageCanvas(int width, int height, CanvasStyle style = {});
+
+  // A new black picture of width x height, drawn in `style` from now on.
+  void Restart(int width, int height, CanvasStyle style);
 
   const QImage& Image() const { return image_; }
-  // Takes over a finished picture of the same size drawn on another canvas,
-  // so that a diagram traced elsewhere replaces this one in a single step.
+  // Takes over a finished picture drawn on another canvas, so that a diagram
+  // traced elsewhere replaces this one in a single step; a picture of
+  // another size (traced at another scale) makes the canvas that size.
   void Adopt(const QImage& picture);
 
  private:

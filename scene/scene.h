@@ -26,14 +26,14 @@ struct Segment {
   double inv_foot_den;  // approximate: 1 / foot_den
 };
 
-// A slope between 2^-500 and 2^500 in size. On such lines, at points within
+// A slope between 2^-400 and 2^400 in size. On such lines, at points within
 // 2^510 of the origin, no step of the plain arithmetic of a sample (distances,
 // line distances, feet of perpendiculars) can overflow or divide by zero, and
 // the sweeps' shortcuts may stand in for it (tracing/moderate.h). A scene may
 // hold steeper or flatter segments; the sweeps then take every sample plainly.
 inline bool ModerateSlope(double slope) {
   const double size = std::fabs(slope);
-  return size >= 0x1p-500 && size <= 0x1p500;
+  return size >= 0x1p-400 && size <= 0x1p400;
 }
 
 // A scene as the diagram is traced on it: its segments in the order they were

@@ -7,13 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "scene/scaled_scene.h"
+
 namespace kaldra {
 
 // Each side of --size lies in this range.
 inline constexpr int kMinRenderSide = 64;
 inline constexpr int kMaxRenderSide = 8192;
 // --scale multiplies the scene and both sides of the canvas by 1 to this.
-inline constexpr int kMaxRenderScale = 8;
+inline constexpr int kMaxRenderScale = kMaxSceneScale;
 
 // What one command line of kaldra-render asks for.
 struct RenderOptions {

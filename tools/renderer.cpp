@@ -6,7 +6,7 @@
 #include "scene/generate_scene.h"
 #include "scene/random_source.h"
 #include "scene/run_time_error.h"
-#include "scene/scene_builder.h"
+#include "scene/scaled_scene.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -20,22 +20,6 @@ double Milliseconds(Clock::time_point from, Clock::time_point to) {
 }
 
 }  // namespace
-
-std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& refusal) {
-  const double k = scale;
-  SceneBuilder builder(scene.Width() * k, scene.Height() * k);
-  for (const Segment& s : scene.Segments()) {
-    // A fault while judging refuses the segment, as it does in a scene file.
-    const Verdict verdict = s.left_end_first ? builder.Add(s.x1 * k, s.y1 * k, s.x2 * k, s.y2 * k)
-                                             : builder.Add(s.x2 * k, s.y2 * k, s.x1 * k, s.y1 * k);
-    if (!verdict.Accepted()) {
-      refusal = "segment " + std::to_string(builder.Count()) + ": " +
-                builder.Describe(verdict, "segment " + std::to_string(verdict.other));
-      return std::nullopt;
-    }
-  }
-  return builder.Build();
-}
 
 Rendering RenderScene(Canvas& canvas, const SceneChoice& choice, int width, int height,
                       bool keep_plots, int scale) {

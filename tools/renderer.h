@@ -45,11 +45,4 @@ class ScaledSceneRefused : public std::runtime_error {
 Rendering RenderScene(Canvas& canvas, const SceneChoice& choice, int width, int height,
                       bool keep_plots, int scale = 1);
 
-// The scene with every coordinate multiplied by `scale`, built again through
-// SceneBuilder from the products of the ends generated first, in a rectangle
-// `scale` times larger: exactly the scene a file with those products reads as.
-// None when the builder refuses a segment, which rounding of the products may
-// cause in a near tie; `refusal` then says why.
-std::optional<Scene> ScaledScene(const Scene& scene, int scale, std::string& refusal);
-
 }  // namespace kaldra

@@ -82,7 +82,7 @@ std::uint64_t TraceEndpointBisector(const PairContext& pair, Point a, Point a_ot
     pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
   };
   // The sample as the plain arithmetic takes it, every step checked.
-  const auto plain = [&](double v) {
+  const auto plain = [&](double v) __attribute__((noinline, cold)) {
     const double x = walk.CheckedXAt(v);
     const double y = walk.CheckedYAt(v);
     const double d0 = PointDistance(x, y, a.x, a.y);

@@ -44,7 +44,7 @@ std::uint64_t TraceLineBisector(const PairContext& pair, const ClippedLine& line
   };
   // The sample as the plain arithmetic takes it, every step checked: both
   // feet always, then the distance and the count.
-  const auto plain = [&](double v) {
+  const auto plain = [&](double v) __attribute__((noinline, cold)) {
     const double x = walk.CheckedXAt(v);
     const double y = walk.CheckedYAt(v);
     const double fi = FootX(si, x, y);

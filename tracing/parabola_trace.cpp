@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -74,7 +75,7 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     rejected.Open(t, ArcReach(arc.h, arc.vx, arc.vy, t, radius));
   };
   // The sample as the plain arithmetic takes it, every step checked.
-  const auto plain = [&](double t) {
+  const auto plain = [&](double t) __attribute__((noinline, cold)) {
     const double along = CheckedDiv(Checked(t * t), Checked(arc.h * 4));
     const double x = Checked(Checked(Checked(arc.cos_neg * along) + arc.vx) - arc.sin_neg * t);
     const double y = Checked(Checked(Checked(arc.sin_neg * along) + arc.vy) + arc.cos_neg * t);
@@ -86,11 +87,12 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
   };
   // One sample, given t by value, so that the walk's own t never has its
   // address taken and stays in a register.
+  bool ask = true;  // whether a sample's position must be asked whether it is moderate
   const auto visit = [&](double t) {
     const double along = t * t / h4;
     const double x = arc.XAt(along, t);
     const double y = arc.YAt(along, t);
-    if (!shortcuts || !ModeratePosition(x, y)) {
+    if (ask && (!shortcuts || !ModeratePosition(x, y))) {
       plain(t);
       return;
     }
@@ -123,6 +125,12 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     }
     pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
   };
+  // Every position is within |vx| + t^2 / 4h + |t| of the origin in x (and
+  // likewise in y), t^2 largest at an end of the range: when that bound is well
+  // within the moderate range, no sample needs asking.
+  const double far_t = std::max(std::fabs(arc.start), std::fabs(arc.finish));
+  const double reach = far_t * far_t / h4 + far_t + std::max(std::fabs(arc.vx), std::fabs(arc.vy));
+  ask = !(shortcuts && reach <= kWindowCoordinate);
   return WalkAccumulated(arc.start, arc.finish, kArcStep, rejected, visit);
 }
 

@@ -54,7 +54,8 @@ namespace kaldra {
 //     norm. For a segment only a few units in the last place wide, or very
 //     steep, that is far more than a pixel, and its windows stay closed;
 //   - the computed positions of both samples, within a few u of their terms'
-//     sizes of the exact curve through the trace's constants (PositionError).
+//     sizes of the exact curve through the trace's constants
+//     (StraightPositionError, and within ArcReach).
 // One allowance covers them all: kAllowance = 2^-40, 128 times the largest
 // term, per unit of scale, plus kFloor for the absolute errors of results that
 // underflow. A margin that does not exceed it opens no window.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <algorithm>
-
 namespace kaldra {
 
 // The sweeps define every distance as Root(Square(dy) + Square(dx)) and the
@@ -22,22 +20,24 @@ namespace kaldra {
 // it. The band leaves a wide margin and costs nothing, since near-ties are
 // rare.
 //
-// Where the larger side leaves [2^-960, 2^1000], a square may have underflowed
-// (its error is then absolute, not relative) or come near overflow: the
-// shortcut is closed there, and the exact distances decide.
+// Where the squares are tiny they may have underflowed, and their error is
+// then absolute, up to a few units of 2^-1074, not relative: the larger side
+// must exceed kSmallestSquared = 2^-960, where that is far below the band, or
+// the comparison is a tie and the exact distances decide. The floor is added
+// to the smaller side, which costs no branch and moves no decision but those
+// within 2^-960 of the band's edge into the tie. The sweeps compare squares
+// only for samples within the canvas's reach on scenes of moderate slopes
+// (tracing/moderate.h), where no side comes near overflow.
 inline constexpr double kTieBand = 1e-9;
 inline constexpr double kSmallestSquared = 0x1p-960;
-inline constexpr double kLargestSquared = 0x1p1000;
 
 enum class Order { kLess, kGreater, kTie };
 
 // The order of two squared distances, or kTie when only the exact values can
-// tell.
+// tell. Precondition: a, b finite and at least 0.
 inline Order CompareSquared(double a, double b) {
-  const double larger = std::max(a, b);
-  if (!(larger >= kSmallestSquared && larger <= kLargestSquared)) return Order::kTie;
-  if (a < b * (1 - kTieBand)) return Order::kLess;
-  if (a > b * (1 + kTieBand)) return Order::kGreater;
+  if (a + kSmallestSquared < b * (1 - kTieBand)) return Order::kLess;
+  if (a > b * (1 + kTieBand) + kSmallestSquared) return Order::kGreater;
   return Order::kTie;
 }
 

@@ -49,7 +49,8 @@ inline Point Probe(Point site, Point other) {
 // segment's end, whose squared distance is s_site and whose exact distance
 // d_site() yields: then the interior, not the end, is the nearest point.
 template <typename Distance>
-bool ProbeNearer(double x, double y, Point q, double s_site, Distance&& d_site) {
+[[gnu::always_inline]] inline bool ProbeNearer(double x, double y, Point q, double s_site,
+                                               Distance&& d_site) {
   switch (CompareSquared(SquaredDistance(x, y, q.x, q.y), s_site)) {
     case Order::kLess:
       return true;

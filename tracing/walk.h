@@ -86,15 +86,26 @@ template <typename Fast, typename Plain>
 std::uint64_t WalkSamples(const LineWalk& walk, const CanvasBounds& bounds, bool shortcuts,
                           RejectionWindow& window, Fast&& fast, Plain&& plain) {
   const double speed = walk.Speed();
+  // A sample's computed coordinates are monotone in v, each step of them
+  // rounding monotonically, so they lie between those of the walk's ends:
+  // when both ends are well within the moderate range, so is every sample,
+  // and no sample needs asking.
+  const auto well_within = [&](double v) {
+    return std::fabs(walk.XAt(v)) <= kWindowCoordinate &&
+           std::fabs(walk.YAt(v)) <= kWindowCoordinate;
+  };
+  const bool ask = !(shortcuts && well_within(walk.p) && well_within(walk.q));
   return WalkAccumulated(walk.p, walk.q, kLineStep, window, [&](double v) {
     const double x = walk.XAt(v);
     const double y = walk.YAt(v);
-    if (!shortcuts || !ModeratePosition(x, y)) {
+    if (ask && (!shortcuts || !ModeratePosition(x, y))) {
       plain(v);
       return;
     }
     if (bounds.Excludes(x, y)) {
-      if (window.Enabled()) window.Open(v, StraightReach(speed, x, y, OutsideRadius(bounds, x, y)));
+      if (window.Enabled()) {
+        window.Open(v, StraightReach(speed, x, y, OutsideRadius(bounds, x, y)));
+      }
       return;
     }
     fast(v, x, y);

@@ -67,9 +67,10 @@ std::vector<Candidate> Candidates(Kind kind, std::mt19937_64& engine) {
       break;
     }
     case Kind::kSteep: {
-      // Ends a few times 2^-480 or 2^-1000 apart near x = 0: slopes of about
-      // 2^488 (moderate) to 2^1008 (refused, its square overflows).
-      const int e = small(engine) % 2 == 0 ? -480 : -500 - 100 * small(engine);
+      // Ends a few times 2^-385 to 2^-1000 apart near x = 0: slopes from about
+      // 2^390 (moderate) past 2^400 (taken plainly) to 2^1008 (refused, its
+      // square overflows).
+      const int e = small(engine) % 2 == 0 ? -380 - 5 * small(engine) : -500 - 100 * small(engine);
       const double x1 = std::ldexp(unit(engine) + 1, e);
       out.push_back({x1, y(engine), 3 * x1, y(engine)});
       break;
