@@ -70,8 +70,14 @@ EMSCRIPTEN_KEEPALIVE Page* kaldra_page_new(int width, int height) {
   return new Page(width, height);
 }
 
-EMSCRIPTEN_KEEPALIVE void kaldra_page_show_seed(Page* p, double now, std::uint32_t seed) {
-  Model(p, now).ShowSeed(seed);
+// A random scene, or a seed's scene asked for by name (`chosen`).
+EMSCRIPTEN_KEEPALIVE void kaldra_page_show_seed(Page* p, double now, std::uint32_t seed,
+                                                bool chosen) {
+  if (chosen) {
+    Model(p, now).ShowSeed(seed);
+  } else {
+    Model(p, now).ShowNewScene(seed);
+  }
 }
 
 // A scene file opened: "" when it is drawn, else why it is refused.
@@ -79,7 +85,7 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_open(Page* p, double now, const cha
                                                   const char* text) {
   const kaldra::WebPage& page = p->page;
   kaldra::WindowSceneRead read =
-      kaldra::ReadWindowScene(name, text, page.Shown().Width(), page.Shown().Height());
+      kaldra::ReadWindowScene(name, text, page.Width(), page.Height());
   p->answer = read.problem;
   if (read.scene) Model(p, now).ShowFile(name, std::move(*read.scene));
   return p->answer.c_str();
@@ -88,7 +94,7 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_open(Page* p, double now, const cha
 // The address's fragment: "" when the scene it names is drawn, else why not.
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_open_link(Page* p, double now, const char* fragment) {
   kaldra::LinkedScene linked =
-      kaldra::ReadLink(fragment, p->page.Shown().Width(), p->page.Shown().Height());
+      kaldra::ReadLink(fragment, p->page.Width(), p->page.Height());
   p->answer = linked.problem;
   if (linked.seed) Model(p, now).ShowSeed(*linked.seed);
   if (linked.scene) Model(p, now).ShowFile(std::string(kaldra::kLinkName), std::move(*linked.scene));
@@ -100,6 +106,21 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_do(Page* p, double now, int action) {
 }
 
 EMSCRIPTEN_KEEPALIVE void kaldra_page_end(Page* p, double now) { Model(p, now).End(); }
+
+// The view, the canvas element, is now width x height pixels.
+EMSCRIPTEN_KEEPALIVE void kaldra_page_resize(Page* p, double now, int width, int height) {
+  Model(p, now).ResizeView(width, height);
+}
+
+// Escape: whether it took back a drag, which is all it then does.
+EMSCRIPTEN_KEEPALIVE bool kaldra_page_cancel_drag(Page* p, double now) {
+  return Model(p, now).CancelDrag();
+}
+
+// The scene was saved as `name`: it is no longer modified.
+EMSCRIPTEN_KEEPALIVE void kaldra_page_scene_saved(Page* p, double now, const char* name) {
+  Model(p, now).SceneSaved(name);
+}
 
 // The pointer over the canvas: 0 there, 1 moved, 2 pressed, 3 released (the
 // left button), 4 gone.
@@ -155,11 +176,12 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_deliver(Page* p, int run, int k, const cha
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_state(Page* p) {
   kaldra::ExactVersion(p);
   const kaldra::Instrument& m = p->page.Model();
-  if (m.CurrentScene() != p->link_scene || m.Origin().seed != p->link_seed) {
+  const std::optional<std::uint32_t> seed =
+      kaldra::SeedsScene(m.Origin(), m.Modified()) ? m.Origin().seed : std::nullopt;
+  if (m.CurrentScene() != p->link_scene || seed != p->link_seed) {
     p->link_scene = m.CurrentScene();
-    p->link_seed = m.Origin().seed;
-    p->link = p->link_scene ? kaldra::SceneLink(m.Origin(), *p->link_scene, p->page.Shown().Width(),
-                                                p->page.Shown().Height())
+    p->link_seed = seed;
+    p->link = p->link_scene ? kaldra::SceneLink(seed, *p->link_scene, p->page.Width(), p->page.Height())
                             : "";
   }
   p->answer = kaldra::StateJson(p->page, p->exact_version, p->link);

@@ -200,6 +200,13 @@ async function KaldraPage() {
     setIf(canvas, 'aria-busy', String(state.busy));
     setIf(canvas, 'aria-label', `The diagram of ${state.segments} segments, ${state.scene_label.toLowerCase()}`);
     setIf($('status'), 'textContent', [o.status, o.note].filter((s) => s).join('. '));
+    if (document.title !== state.caption) document.title = state.caption;
+    stage.style.cursor = kCursors[state.pointer];
+    // The hint leaves after a while without any command.
+    clearTimeout(overlayTimer);
+    if (state.overlay_changes_at !== null) {
+      overlayTimer = setTimeout(() => { stale = true; askFrame(); }, state.overlay_changes_at - now() + 1);
+    }
     // The address follows the scene once it has settled.
     if (!state.busy && location.hash.slice(1) !== state.link) history.replaceState(null, '', '#' + state.link);
     if (state.exact_version !== exactVersion) {
@@ -209,7 +216,8 @@ async function KaldraPage() {
     if (!menu.hidden) syncMenu();
     return state;
   }
-  let exactVersion = -1, exactCurves = [];
+  let exactVersion = -1, exactCurves = [], overlayTimer = 0;
+  const kCursors = {arrow: 'default', end: 'pointer', middle: 'move', empty: 'crosshair'};
   function setIf(element, what, value) {
     if (what === 'textContent' ? element.textContent !== value : element.getAttribute(what) !== value) {
       if (what === 'textContent') element.textContent = value;
@@ -217,114 +225,124 @@ async function KaldraPage() {
     }
   }
 
+  // The canvas's pixels, one for one, where the view puts them.
   function paintCanvas() {
     const at = core._kaldra_page_repaint(page);
     if (!at) return;
     const w = core._kaldra_page_width(page), h = core._kaldra_page_height(page);
+    if (canvas.width !== w || canvas.height !== h) {
+      const [scale, zoom, left, top] = fresh().overlay.view;
+      Object.assign(canvas, {width: w, height: h});
+      Object.assign(canvas.style, {width: `${w * zoom}px`, height: `${h * zoom}px`, left: `${left}px`, top: `${top}px`});
+    }
     picture.putImageData(new ImageData(new Uint8ClampedArray(core.HEAPU8.buffer, at, 4 * w * h), w, h), 0, 0);
   }
 
   // The overlay, painted over the canvas on a layer of its own, as the
   // window paints it (app/window_overlay.cpp): the saved and copied pictures
-  // are the canvas alone.
+  // are the canvas alone. Its layer is the view, the stage, in which the
+  // instrument places the canvas's picture (view: its scale, zoom and
+  // corner).
   const ink = overlay.getContext('2d');
   const kBoxFill = 'rgba(32,32,32,0.9)', kBoxBorder = '#808080', kBoxText = '#e6e6e6';
   const kHighlight = 'rgba(255,140,0,0.43)', kProbeMark = 'rgba(235,235,235,0.78)';
   const kProbeHighlight = 'rgba(150,110,255,0.47)', kExact = 'rgba(255,128,0,0.7)';
-  const kLine = 16;
-  function box(x, y, w, h) {
-    ink.fillStyle = kBoxFill;
+  const kPreview = 'rgb(255,140,0)';
+  let line = 16, view = [1, 1, 0, 0];
+  // A place on the canvas in the view; `centre` for places that put a
+  // pixel's centre at whole numbers (the exact diagram, the probe).
+  const at = (x, y, centre = 0) => [view[2] + (x + centre) * view[0] * view[1],
+                                   view[3] + (y + centre) * view[0] * view[1]];
+  function box(x, y, w, h, fill = kBoxFill, border = kBoxBorder) {
+    ink.fillStyle = fill;
     ink.fillRect(x, y, w, h);
-    ink.strokeStyle = kBoxBorder;
+    ink.strokeStyle = border;
     ink.lineWidth = 1;
     ink.strokeRect(x + 0.5, y + 0.5, w - 1, h - 1);
   }
-  function lines(x, y, rows) {
-    ink.fillStyle = kBoxText;
-    rows.forEach((row, k) => ink.fillText(row, x, y + k * kLine + kLine / 2));
+  function lines(x, y, rows, colour = kBoxText) {
+    ink.fillStyle = colour;
+    rows.forEach((row, k) => ink.fillText(row, x, y + k * line + line / 2));
   }
-  // Lines of text in a box beside a point, kept inside the canvas.
-  function textBox(rows, x, y, placeBelow) {
-    const w = Math.max(...rows.map((r) => ink.measureText(r).width)) + 16, h = rows.length * kLine + 8;
+  // Lines of text in a box beside a point of the view, kept inside it.
+  function textBox(rows, [x, y], placeBelow) {
+    const w = Math.max(...rows.map((r) => ink.measureText(r).width)) + 16, h = rows.length * line + 8;
     let left = x + 16, top = placeBelow ? y + 16 : y - 12 - h;
-    if (left + w > canvas.width) left = placeBelow ? canvas.width - w : x - 12 - w;
-    if (placeBelow ? top + h > canvas.height : top < 0) top = placeBelow ? y - 8 - h : y + 12;
+    if (left + w > stage.clientWidth) left = placeBelow ? stage.clientWidth - w : x - 12 - w;
+    if (placeBelow ? top + h > stage.clientHeight : top < 0) top = placeBelow ? y - 8 - h : y + 12;
     box(left, top, w, h);
     lines(left + 8, top + 4, rows);
   }
-  function band(ends, colour) {
+  function stroke(colour, width, dash, draw) {
     ink.strokeStyle = colour;
-    ink.lineWidth = 6;
-    ink.lineCap = 'round';
+    ink.lineWidth = width;
+    ink.lineCap = width > 1 ? 'round' : 'butt';
+    ink.setLineDash(dash);
     ink.beginPath();
-    for (const [x1, y1, x2, y2] of ends) { ink.moveTo(x1 + 0.5, y1 + 0.5); ink.lineTo(x2 + 0.5, y2 + 0.5); }
+    draw();
     ink.stroke();
+    ink.setLineDash([]);
+  }
+  const segments = (ends, centre) => () => {
+    for (const [x1, y1, x2, y2] of ends) { ink.moveTo(...at(x1, y1, centre)); ink.lineTo(...at(x2, y2, centre)); }
+  };
+  function legend(rows) {
+    const swatch = line - 6, swatches = 4 * (swatch + 3) + 6;
+    const names = rows.map((f) => f.name + ': ' + f.colors.map((c) => c[1]).join(', '));
+    const w = swatches + Math.max(...names.map((n) => ink.measureText(n).width)) + 20;
+    const left = stage.clientWidth - w - 8;
+    box(left, 8, w, rows.length * line + 12);
+    rows.forEach((family, k) => {
+      const y = 14 + k * line;
+      family.colors.forEach(([css], c) => {
+        ink.fillStyle = css;
+        ink.fillRect(left + 10 + c * (swatch + 3), y + 3, swatch, swatch);
+      });
+      lines(left + 10 + swatches, y, [names[k]]);
+    });
   }
   let painted = '';
   function paintOverlay(s) {
     // Painted only when it changed: a layer that does not change costs the
     // browser nothing to show again.
+    const ratio = window.devicePixelRatio || 1, w = stage.clientWidth, h = stage.clientHeight;
     const shown = s ? JSON.stringify(s.overlay) + s.exact_version + s.actions[actionId.exact_diagram].checked : '';
-    const scale = window.devicePixelRatio || 1;
-    if (shown === painted && overlay.width === Math.round(canvas.width * scale)) return;
+    if (shown === painted && overlay.width === Math.round(w * ratio)) return;
     painted = shown;
-    if (overlay.width !== Math.round(canvas.width * scale)) {
-      overlay.width = Math.round(canvas.width * scale);
-      overlay.height = Math.round(canvas.height * scale);
-    }
-    ink.setTransform(scale, 0, 0, scale, 0, 0);
-    ink.clearRect(0, 0, canvas.width, canvas.height);
+    overlay.width = Math.round(w * ratio);
+    overlay.height = Math.round(h * ratio);
+    ink.setTransform(ratio, 0, 0, ratio, 0, 0);
     if (!s) return;
     const o = s.overlay;
-    ink.font = '12px sans-serif';
+    view = o.view;
+    line = o.large ? 30 : 16;
+    ink.font = `${o.large ? 24 : 12}px sans-serif`;
     ink.textBaseline = 'middle';
-    if (s.actions[actionId.exact_diagram].checked && exactCurves.length) {
-      // Pixels' centres lie at whole canvas coordinates.
-      ink.strokeStyle = kExact;
-      ink.lineWidth = 1;
-      ink.beginPath();
-      for (const [fx, fy, cx, cy, tx, ty] of exactCurves) {
-        ink.moveTo(fx + 0.5, fy + 0.5);
-        ink.quadraticCurveTo(cx + 0.5, cy + 0.5, tx + 0.5, ty + 0.5);
-      }
-      ink.stroke();
-    }
-    if (o.highlight) band(o.highlight, kHighlight);
-    if (o.probe) {
-      const [x, y] = o.probe.at;
-      band(o.probe.highlight, kProbeHighlight);
-      ink.strokeStyle = kProbeMark;
-      ink.lineWidth = 1;
-      ink.setLineDash([4, 3]);
-      ink.beginPath();
-      ink.arc(x + 0.5, y + 0.5, o.probe.radius, 0, 2 * Math.PI);
-      ink.stroke();
-      ink.setLineDash([]);
-      ink.beginPath();
-      for (const [nx, ny] of o.probe.nearest) { ink.moveTo(x + 0.5, y + 0.5); ink.lineTo(nx + 0.5, ny + 0.5); }
-      ink.stroke();
-      textBox(o.probe.text, x, y, false);
-    }
-    if (o.legend.length) {
-      const swatch = 10, swatches = 4 * (swatch + 3) + 6;
-      const names = o.legend.map((f) => f.name + ': ' + f.colors.map((c) => c[1]).join(', '));
-      const w = swatches + Math.max(...names.map((n) => ink.measureText(n).width)) + 20;
-      const left = canvas.width - w - 8;
-      box(left, 8, w, o.legend.length * kLine + 12);
-      o.legend.forEach((family, k) => {
-        const y = 14 + k * kLine;
-        family.colors.forEach(([css], c) => {
-          ink.fillStyle = css;
-          ink.fillRect(left + 10 + c * (swatch + 3), y + (kLine - swatch) / 2, swatch, swatch);
-        });
-        lines(left + 10 + swatches, y, [names[k]]);
+    if (s.actions[actionId.exact_diagram].checked) {
+      stroke(kExact, 1, [], () => {
+        for (const [fx, fy, cx, cy, tx, ty] of exactCurves) {
+          ink.moveTo(...at(fx, fy, 0.5));
+          ink.quadraticCurveTo(...at(cx, cy, 0.5), ...at(tx, ty, 0.5));
+        }
       });
     }
-    if (o.note) textBox([o.note], o.note_at[0], o.note_at[1], true);
-    if (o.status) {
-      const w = ink.measureText(o.status).width + 20;
-      box(8, canvas.height - kLine - 16, w, kLine + 8);
-      lines(18, canvas.height - kLine - 12, [o.status]);
+    if (o.highlight) stroke(kHighlight, 6, [], segments(o.highlight, 0));
+    if (o.preview) stroke(kPreview, 1, [4, 2], segments([o.preview], 0));
+    if (o.probe) {
+      const p = at(...o.probe.at, 0.5);
+      stroke(kProbeHighlight, 6, [], segments(o.probe.highlight, 0.5));
+      stroke(kProbeMark, 1, [4, 3], () => ink.arc(...p, o.probe.radius * view[0] * view[1], 0, 2 * Math.PI));
+      stroke(kProbeMark, 1, [], () => o.probe.nearest.forEach(([x, y]) => { ink.moveTo(...p); ink.lineTo(...at(x, y, 0.5)); }));
+      textBox(o.probe.text, p, false);
+    }
+    if (o.legend.length) legend(o.legend);
+    if (o.note) textBox([o.note], at(...o.note_at), true);
+    // The status line, or in its place the hint, white on black as the
+    // canvas itself draws.
+    for (const [text, fill, colour] of [[o.status, kBoxFill, kBoxText], [o.hint, '#000', '#fff']]) {
+      if (!text) continue;
+      box(8, h - line - 16, ink.measureText(text).width + 20, line + 8, fill, colour === '#fff' ? '#fff' : kBoxBorder);
+      lines(18, h - line - 12, [text], colour);
     }
   }
 
@@ -341,28 +359,48 @@ async function KaldraPage() {
   function copy(write, what) {
     write().catch((e) => tell(`The ${what} could not be copied: ${e.message}`));
   }
+  // Before edits would be lost: save them (a download), discard them, or
+  // cancel what was asked; `then` runs when it goes ahead.
+  function changesMayGo(then) {
+    if (!fresh().modified) return then();
+    const ask = $('ask');
+    $('ask-text').textContent = `Save the changes to ${state.scene_label}?`;
+    ask.onclose = () => {
+      stage.focus();
+      if (ask.returnValue === 'save') frontEnd.save_scene();
+      if (ask.returnValue === 'discard' || (ask.returnValue === 'save' && !fresh().modified)) then();
+      pump();
+    };
+    ask.returnValue = 'cancel';
+    ask.showModal();
+  }
   // What the page does itself; the instrument does the rest.
   const frontEnd = {
-    new_scene: () => core._kaldra_page_show_seed(page, now(), randomSeed()),
+    new_scene: () => changesMayGo(() => core._kaldra_page_show_seed(page, now(), randomSeed(), false)),
     copy_seed: () => copy(() => navigator.clipboard.writeText(fresh().copy_text), 'seed'),
     copy_link: () => copy(() => navigator.clipboard.writeText(location.href), 'link'),
-    open_scene: () => $('open-file').click(),
+    open_scene: () => changesMayGo(() => $('open-file').click()),
     save_picture: () => canvas.toBlob((png) => download(png, `kaldra-${fresh().scene_name}.png`)),
     save_scene: () => {
       const scene = text(core._kaldra_page_scene_file(page));
       if (!scene) return tell('The scene text would not reproduce this scene; nothing was saved.');
-      download(new Blob([scene], {type: 'text/plain'}), `kaldra-${fresh().scene_name}.scene`);
+      const name = `kaldra-${fresh().scene_name}.scene`;
+      download(new Blob([scene], {type: 'text/plain'}), name);
+      withText([name], (n) => core._kaldra_page_scene_saved(page, now(), n));
     },
     copy_picture: () => copy(() => new Promise((done, fail) => canvas.toBlob((png) =>
       navigator.clipboard.write([new ClipboardItem({'image/png': png})]).then(done, fail))), 'picture'),
-    quit: end,
+    // Escape (or Ctrl+Q) during a drag only takes the drag back.
+    quit: () => core._kaldra_page_cancel_drag(page, now()) || changesMayGo(end),
   };
+  // Every action goes to the instrument, which counts it as touching the
+  // page; those it leaves to its front end are done here.
   function act(name) {
     if (ended) return;
     closeMenu();
     const action = actions.find((a) => a.name === name);
+    if (action) core._kaldra_page_do(page, now(), action.id);
     if (!action || action.front_end) frontEnd[name]();
-    else core._kaldra_page_do(page, now(), action.id);
     pump();
   }
 
@@ -382,7 +420,7 @@ async function KaldraPage() {
     let fragment = location.hash.slice(1), problem = '';
     try { fragment = decodeURIComponent(fragment); } catch (e) { problem = 'link: ' + e.message; }
     if (!problem && fragment) problem = withText([fragment], (f) => core._kaldra_page_open_link(page, now(), f));
-    if (problem || !fragment) core._kaldra_page_show_seed(page, now(), randomSeed());
+    if (problem || !fragment) core._kaldra_page_show_seed(page, now(), randomSeed(), false);
     pump();
     if (problem) tell(problem);
   }
@@ -399,13 +437,14 @@ async function KaldraPage() {
     return (e.ctrlKey || e.metaKey ? 'Ctrl+' : '') + (e.altKey ? 'Alt+' : '') + (shifted ? 'Shift+' : '') + key;
   }
   function onKey(e) {
-    if (ended || message.open || e.defaultPrevented) return;
+    if (ended || message.open || $('ask').open || e.defaultPrevented) return;
     const key = keyText(e);
     if (!menu.hidden) return menuKey(e, key);
-    if (key === 'Alt+E') { e.preventDefault(); return end(); }
+    if (key === 'Alt+E') { e.preventDefault(); return changesMayGo(end); }
     if (key === 'Ctrl+C' && String(getSelection())) return;  // copying text, not the picture
     if (e.target.tagName === 'BUTTON' && (key === 'Space' || key === 'Enter')) return;
-    const action = actions.find((a) => a.keys.split('; ').includes(key) && fresh().actions[a.id].shown);
+    const action = actions.find((a) => a.keys.split('; ').includes(key) && fresh().actions[a.id].shown &&
+                                       state.actions[a.id].enabled);
     if (!action) return;
     e.preventDefault();
     act(action.name);
@@ -416,10 +455,11 @@ async function KaldraPage() {
   // pace; opened by a right click on the canvas, the Menu button, or the
   // keyboard's menu key.
   const kGroups = [['scene_label'], ['copy_seed', 'copy_link'], ['new_scene', 'redraw'],
-                   ['pace_label', 'slower', 'faster', 'full_speed', 'pause'],
+                   ['pace_label', 'slower', 'faster', 'full_speed', 'pause', 'step_forward', 'step_back',
+                    'step_to_start'],
                    ['open_scene', 'save_picture', 'save_scene', 'copy_picture'],
                    ['edit_mode', 'undo', 'redo', 'delete_segment'],
-                   ['legend', 'exact_diagram', 'probe'], ['quit']];
+                   ['legend', 'exact_diagram', 'probe', 'projector'], ['quit']];
   const menuButton = $('menu-button');
   let menuItems = [];
   function buildMenu() {
@@ -503,9 +543,8 @@ async function KaldraPage() {
   // --- The pointer -----------------------------------------------------------
   function pointer(what, e) {
     if (ended) return;
-    const r = canvas.getBoundingClientRect();
-    const x = (e.clientX - r.left) * canvas.width / r.width, y = (e.clientY - r.top) * canvas.height / r.height;
-    core._kaldra_page_pointer(page, now(), what, x, y);
+    const r = stage.getBoundingClientRect();
+    core._kaldra_page_pointer(page, now(), what, e.clientX - r.left - stage.clientLeft, e.clientY - r.top - stage.clientTop);
     pump();
   }
   stage.addEventListener('pointermove', (e) => pointer(1, e));
@@ -536,8 +575,12 @@ async function KaldraPage() {
   });
   document.addEventListener('pointerdown', (e) => { if (!menu.contains(e.target) && e.target !== menuButton) closeMenu(); });
   document.addEventListener('keydown', onKey);
-  $('end').addEventListener('click', end);
-  addEventListener('hashchange', () => { if (!ended && location.hash.slice(1) !== fresh().link) openLink(); });
+  $('end').addEventListener('click', () => changesMayGo(end));
+  addEventListener('hashchange', () => {
+    if (!ended && location.hash.slice(1) !== fresh().link) changesMayGo(openLink);
+  });
+  // Leaving the page with edits not saved: the browser asks.
+  addEventListener('beforeunload', (e) => { if (!ended && fresh().modified) e.preventDefault(); });
 
   // --- Start -----------------------------------------------------------------
   try {

@@ -25,6 +25,8 @@ std::optional<bool> Checked(const Instrument& m, WindowAction action) {
       return m.ExactShown();
     case WindowAction::kProbe:
       return m.Probing();
+    case WindowAction::kProjector:
+      return m.Projector();
     default:
       return std::nullopt;
   }
@@ -77,14 +79,40 @@ Named NameOf(WindowAction action) {
       return {"exact_diagram", false};
     case WindowAction::kProbe:
       return {"probe", false};
+    case WindowAction::kStepForward:
+      return {"step_forward", false};
+    case WindowAction::kStepBack:
+      return {"step_back", false};
+    case WindowAction::kStepToStart:
+      return {"step_to_start", false};
+    case WindowAction::kProjector:
+      return {"projector", false};
   }
   return {"", true};
 }
 
+// As the window's menu enables them: the steps while paused, undo and redo
+// when there is a step to take, Copy seed when there is something to copy.
 bool Enabled(const Instrument& m, WindowAction action) {
+  if (StepsWhilePaused(action)) return m.Paused();
   if (action == WindowAction::kUndo) return m.CanUndo();
   if (action == WindowAction::kRedo) return m.CanRedo();
+  if (action == WindowAction::kCopySeed) return !m.CopyText().empty();
   return true;
+}
+
+const char* PointerName(PointerShape shape) {
+  switch (shape) {
+    case PointerShape::kEnd:
+      return "end";
+    case PointerShape::kMiddle:
+      return "middle";
+    case PointerShape::kEmpty:
+      return "empty";
+    case PointerShape::kArrow:
+      break;
+  }
+  return "arrow";
 }
 
 // "#rrggbb" of a colour the drawing names blue-green-red.
@@ -101,12 +129,19 @@ void Ends(JsonText& json, const SegmentEnds& e) {
 }
 
 void OverlayJson(JsonText& json, const Overlay& o) {
-  json.Open('{').Key("highlight");
+  json.Open('{').Key("view").Open('[').Number(o.view.scale).Number(o.view.zoom);
+  json.Number(o.view.left).Number(o.view.top).Close(']').Key("highlight");
   if (o.highlight) {
     json.Open('[');
     Ends(json, o.highlight->first);
     Ends(json, o.highlight->second);
     json.Close(']');
+  } else {
+    json.Null();
+  }
+  json.Key("preview");
+  if (o.preview) {
+    Ends(json, *o.preview);
   } else {
     json.Null();
   }
@@ -132,7 +167,8 @@ void OverlayJson(JsonText& json, const Overlay& o) {
   }
   json.Close(']');
   json.Key("note").String(o.note).Key("note_at").Open('[').Number(o.note_x).Number(o.note_y);
-  json.Close(']').Key("status").String(o.status).Close('}');
+  json.Close(']').Key("status").String(o.status).Key("hint").String(o.hint);
+  json.Key("large").Bool(o.large).Close('}');
 }
 
 }  // namespace
@@ -157,10 +193,20 @@ std::string StateJson(const WebPage& page, int exact_version, const std::string&
   json.Open('{').Key("busy").Bool(m.Drawing() || m.Retracing()).Key("link").String(link);
   const SceneRef& scene = m.CurrentScene();
   json.Key("segments").Number(scene ? scene->Count() : 0);
-  json.Key("seeded").Bool(m.Origin().seed.has_value());
+  json.Key("caption").String(m.Caption()).Key("modified").Bool(m.Modified());
+  // As the window's menu names it: by the seed until the scene has a file.
+  json.Key("seeded").Bool(m.Origin().seed && m.Origin().file_name.empty());
   json.Key("scene_label").String(m.SceneLabel()).Key("scene_name").String(m.SceneName());
   json.Key("copy_text").String(m.CopyText()).Key("pace_label").String(m.PaceLabel());
-  json.Key("editing").Bool(m.Editing()).Key("actions").Open('[');
+  json.Key("pointer").String(PointerName(m.Pointer()));
+  const std::optional<Time> changes = m.OverlayChangesAt();
+  json.Key("overlay_changes_at");
+  if (changes) {
+    json.Number(static_cast<double>(changes->count()));
+  } else {
+    json.Null();
+  }
+  json.Key("actions").Open('[');
   for (const WindowActionInfo& info : kWindowActions) {
     json.Open('{').Key("checked");
     if (const std::optional<bool> checked = Checked(m, info.action)) {

@@ -7,13 +7,13 @@
 
 namespace kaldra {
 
-PictureRun::PictureRun(int id, SceneRef scene, int width, int height, bool frame_per_index)
+PictureRun::PictureRun(int id, Picture picture, bool frame_per_index)
     : id_(id),
-      scene_(std::move(scene)),
-      canvas_(std::make_shared<RasterCanvas>(width, height)),
+      picture_(std::move(picture)),
+      canvas_(std::make_shared<RasterCanvas>(picture_.width, picture_.height, picture_.style)),
       frame_per_index_(frame_per_index),
-      traced_(static_cast<std::size_t>(2 * std::max(0, scene_->Count() - 1))) {
-  DrawScene(*scene_, *canvas_);
+      traced_(static_cast<std::size_t>(2 * std::max(0, picture_.drawn->Count() - 1))) {
+  DrawScene(*picture_.drawn, *canvas_);
   // From here on the canvas takes the diagram, as TraceDiagram tells it.
   canvas_->AutoRedraw(false);
 }
@@ -28,6 +28,9 @@ PictureRun::State PictureRun::Run(RunYields& yields) {
   while (index_ < Indices()) {
     std::optional<TracedIndex>& traced = traced_[static_cast<std::size_t>(index_)];
     if (!index_begun_) {
+      // In a thicker style the points plotted so far become blocks before
+      // they are seen, as at the window's yields.
+      canvas_->ThickenPoints();
       if (frame_per_index_ && !frame_came_) return State::kFrame;
       if (!traced) return State::kTracing;
       // Asked right before the pairs are replayed, so that nothing is drawn
@@ -42,6 +45,7 @@ PictureRun::State PictureRun::Run(RunYields& yields) {
       const Proceed proceed = waiting_ ? yields.Waited() : yields.BeforePair(i, pair.j);
       waiting_ = proceed.kind == Proceed::Kind::kWait;
       if (waiting_) {
+        canvas_->ThickenPoints();
         until_ = proceed.until;
         return State::kWaiting;
       }
@@ -63,6 +67,7 @@ PictureRun::State PictureRun::Run(RunYields& yields) {
 bool PictureRun::TakeDrawn() { return std::exchange(drawn_, false); }
 
 PictureRun::State PictureRun::End(State state) {
+  canvas_->ThickenPoints();
   ended_ = state;
   traced_.clear();
   return state;

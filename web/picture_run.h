@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "instrument/drawing_pace.h"
-#include "instrument/scene_origin.h"
+#include "instrument/picture.h"
 #include "scene/raster_canvas.h"
 #include "web/traced_index.h"
 
@@ -23,7 +23,7 @@ class RunYields {
   virtual Proceed Waited() = 0;
 };
 
-// A diagram drawn on a canvas of its own from the outer indices that the
+// A picture made on a canvas of its own from the outer indices that the
 // page's workers trace (TracedIndex): sweep 1's indices in order, then sweep
 // 2's, each replayed pair by pair once it has come, so that the canvas
 // receives exactly the calls of the sequential sweeps, with their yields in
@@ -33,11 +33,13 @@ class RunYields {
 // what it waits for.
 class PictureRun {
  public:
-  // The scene's background drawn on a new width x height canvas.
-  PictureRun(int id, SceneRef scene, int width, int height, bool frame_per_index);
+  // The background of the picture's scene drawn on a new canvas of its size
+  // and style.
+  PictureRun(int id, Picture picture, bool frame_per_index);
 
   int Id() const { return id_; }
-  const SceneRef& TracedScene() const { return scene_; }
+  // The scene traced: the picture's scene at its scale.
+  const SceneRef& TracedScene() const { return picture_.drawn; }
   const std::shared_ptr<RasterCanvas>& Canvas() const { return canvas_; }
   // The outer indices to trace, k = 0, 1, ...: sweep 1's index k for k < n -
   // 1, then sweep 2's index k - (n - 1).
@@ -63,7 +65,7 @@ class PictureRun {
   void Replay(const TracedIndex::Pair& pair);
 
   int id_;
-  SceneRef scene_;
+  Picture picture_;
   std::shared_ptr<RasterCanvas> canvas_;
   bool frame_per_index_;
   std::vector<std::optional<TracedIndex>> traced_;

@@ -5,6 +5,7 @@
 
 #include "command_line/command_line_help.h"
 #include "instrument/scene_edit.h"
+#include "instrument/scene_origin.h"
 #include "scene/decimal_text.h"
 
 namespace kaldra {
@@ -45,8 +46,9 @@ std::string SceneText(std::string_view parts) {
 
 }  // namespace
 
-std::string SceneLink(const SceneOrigin& origin, const Scene& scene, int width, int height) {
-  if (origin.seed) return std::string(kSeedKey) + std::to_string(*origin.seed);
+std::string SceneLink(std::optional<std::uint32_t> seed, const Scene& scene, int width,
+                      int height) {
+  if (seed) return std::string(kSeedKey) + std::to_string(*seed);
   std::string link(kSceneKey);
   if (scene.Width() != width || scene.Height() != height) {
     link += ShortestText(scene.Width()) + "x" + ShortestText(scene.Height()) + ";";

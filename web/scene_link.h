@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "instrument/scene_origin.h"
 #include "scene/scene.h"
 
 namespace kaldra {
@@ -19,8 +18,10 @@ namespace kaldra {
 // refused for the reasons a file is, with a line number that counts the
 // parts after "scene=".
 
-// The fragment, without '#', that names the current scene.
-std::string SceneLink(const SceneOrigin& origin, const Scene& scene, int width, int height);
+// The fragment, without '#', that names the scene: its seed while the seed
+// reproduces it, else the scene itself, for a width x height canvas.
+std::string SceneLink(std::optional<std::uint32_t> seed, const Scene& scene, int width,
+                      int height);
 
 // What a fragment names: a seed, a scene for a width x height canvas, nothing
 // (an empty fragment), or neither with the reason in words.

@@ -24,18 +24,16 @@ class DrawingYields final : public RunYields {
 // every pair, as the window's worker does; it never waits.
 class TraceYields final : public RunYields {
  public:
-  TraceYields(const TraceJob& job, const Instrument& model, Time now)
-      : job_(job), model_(model), now_(now) {}
-  bool GoesOn() override { return job_.GoesOn(model_.WantedTrace(), now_); }
+  TraceYields(std::uint64_t job, const Instrument& model) : job_(job), model_(model) {}
+  bool GoesOn() override { return TraceJob{job_, {}}.GoesOn(model_.TracesCancelledUpTo()); }
   Proceed BeforePair(int /*i*/, int /*j*/) override { return Waited(); }
   Proceed Waited() override {
     return {GoesOn() ? Proceed::Kind::kGoOn : Proceed::Kind::kStop, std::nullopt};
   }
 
  private:
-  const TraceJob& job_;
+  std::uint64_t job_;
   const Instrument& model_;
-  Time now_;
 };
 
 Outcome OutcomeOf(PictureRun::State state) {
@@ -64,8 +62,7 @@ WebPage::WebPage(int width, int height)
 
 Instrument& WebPage::At(double now_ms) {
   clock_ms_ = std::max(clock_ms_, now_ms);
-  now_ = Time(static_cast<Time::rep>(clock_ms_));
-  model_.AdvanceTo(now_);
+  model_.AdvanceTo(Time(static_cast<Time::rep>(clock_ms_)));
   return model_;
 }
 
@@ -82,11 +79,11 @@ bool WebPage::PumpTrace() {
   if (!trace_) {
     std::optional<TraceJob> job = model_.TakeTrace();
     if (!job) return false;
-    trace_job_ = std::move(*job);
-    trace_.emplace(++runs_, trace_job_.scene, width_, height_, false);
+    trace_id_ = job->id;
+    trace_.emplace(++runs_, std::move(job->picture), false);
     trace_begun_ms_ = clock_ms_;
   }
-  TraceYields yields(trace_job_, model_, now_);
+  TraceYields yields(trace_id_, model_);
   const PictureRun::State state = trace_->Run(yields);
   if (!Ended(state)) return false;
   if (model_.TraceEnded(OutcomeOf(state), trace_->Fault())) {
@@ -100,10 +97,10 @@ bool WebPage::PumpTrace() {
 
 bool WebPage::PumpDrawing(Next& next) {
   if (!drawing_) {
-    const SceneRef scene = model_.TakeDrawing();
-    if (!scene) return false;
+    std::optional<Picture> picture = model_.TakeDrawing();
+    if (!picture) return false;
     // Drawn where it is seen, as the window draws on its own canvas.
-    drawing_.emplace(++runs_, scene, width_, height_, true);
+    drawing_.emplace(++runs_, std::move(*picture), true);
     shown_ = drawing_->Canvas();
     repaint_ = true;
   }

@@ -25,6 +25,9 @@ class WebPage {
   // The instrument, told the time first: milliseconds of the page's clock.
   Instrument& At(double now_ms);
   const Instrument& Model() const { return model_; }
+  // The canvas the scenes are on, the window's: a picture may be larger.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
 
   // What the page is to do once Pump has done what it could.
   struct Next {
@@ -60,14 +63,13 @@ class WebPage {
   int width_;
   int height_;
   double clock_ms_ = 0;  // the page's clock, to the fraction of a millisecond
-  Time now_{};
   Instrument model_;
   std::shared_ptr<RasterCanvas> shown_;
   bool repaint_ = true;
   int runs_ = 0;  // the last run's id
   std::optional<PictureRun> drawing_;
   std::optional<PictureRun> trace_;
-  TraceJob trace_job_;
+  std::uint64_t trace_id_ = 0;
   double trace_begun_ms_ = 0;
   double last_trace_ms_ = 0;
 };

@@ -170,13 +170,13 @@ TEST(Links, CarryTheSceneExactlyWithItsRectangle) {
   const std::optional<Scene> edited =
       ReadScene("100.1 120.30000000000001 260 200\n480 330 300.7 400\n", 500, 400).scene;
   ASSERT_TRUE(edited);
-  const std::string link = SceneLink({std::nullopt, "a.scene"}, *edited, 788, 565);
+  const std::string link = SceneLink(std::nullopt, *edited, 788, 565);
   EXPECT_EQ(link, "scene=500x400;100.1,120.30000000000001,260,200;480,330,300.7,400");
   const LinkedScene back = ReadLink(link, 788, 565);
   ASSERT_TRUE(back.scene);
   EXPECT_TRUE(SameSegments(*back.scene, *edited));
   EXPECT_EQ(back.scene->Width(), 500);
-  EXPECT_EQ(SceneLink({4, ""}, *edited, 788, 565), "seed=4");
+  EXPECT_EQ(SceneLink(4, *edited, 788, 565), "seed=4");
 }
 
 }  // namespace
