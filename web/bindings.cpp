@@ -1,13 +1,13 @@
 // The page's script calls these, on the page's thread (kaldra_page_*) and in
 // its workers (kaldra_tracer_*). Strings go in as UTF-8 and come back as
 // UTF-8 that stays valid until the next call on the same object.
-#include <emscripten/emscripten.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <emscripten/emscripten.h>
 
 #include "instrument/run_time_message.h"
 #include "web/json_text.h"
@@ -84,8 +84,7 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_show_seed(Page* p, double now, std::uint32
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_open(Page* p, double now, const char* name,
                                                   const char* text) {
   const kaldra::WebPage& page = p->page;
-  kaldra::WindowSceneRead read =
-      kaldra::ReadWindowScene(name, text, page.Width(), page.Height());
+  kaldra::WindowSceneRead read = kaldra::ReadWindowScene(name, text, page.Width(), page.Height());
   p->answer = read.problem;
   if (read.scene) Model(p, now).ShowFile(name, std::move(*read.scene));
   return p->answer.c_str();
@@ -93,11 +92,11 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_open(Page* p, double now, const cha
 
 // The address's fragment: "" when the scene it names is drawn, else why not.
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_open_link(Page* p, double now, const char* fragment) {
-  kaldra::LinkedScene linked =
-      kaldra::ReadLink(fragment, p->page.Width(), p->page.Height());
+  kaldra::LinkedScene linked = kaldra::ReadLink(fragment, p->page.Width(), p->page.Height());
   p->answer = linked.problem;
   if (linked.seed) Model(p, now).ShowSeed(*linked.seed);
-  if (linked.scene) Model(p, now).ShowFile(std::string(kaldra::kLinkName), std::move(*linked.scene));
+  if (linked.scene)
+    Model(p, now).ShowFile(std::string(kaldra::kLinkName), std::move(*linked.scene));
   return p->answer.c_str();
 }
 
@@ -169,20 +168,23 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
 
 EMSCRIPTEN_KEEPALIVE void kaldra_page_frame(Page* p) { p->page.FrameCame(); }
 
-EMSCRIPTEN_KEEPALIVE void kaldra_page_deliver(Page* p, int run, int k, const char* bytes, int size) {
+EMSCRIPTEN_KEEPALIVE void kaldra_page_deliver(Page* p, int run, int k, const char* bytes,
+                                              int size) {
   p->page.Deliver(run, k, std::string_view(bytes, static_cast<std::size_t>(size)));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_state(Page* p) {
   kaldra::ExactVersion(p);
   const kaldra::Instrument& m = p->page.Model();
-  const std::optional<std::uint32_t> seed =
-      kaldra::SeedsScene(m.Origin(), m.Modified()) ? m.Origin().seed : std::nullopt;
+  const std::optional<std::uint32_t> seed = kaldra::SeedsScene(m.Origin(), m.Modified())
+                                                ? m.Origin().seed
+                                                : std::nullopt;
   if (m.CurrentScene() != p->link_scene || seed != p->link_seed) {
     p->link_scene = m.CurrentScene();
     p->link_seed = seed;
-    p->link = p->link_scene ? kaldra::SceneLink(seed, *p->link_scene, p->page.Width(), p->page.Height())
-                            : "";
+    p->link = p->link_scene
+                  ? kaldra::SceneLink(seed, *p->link_scene, p->page.Width(), p->page.Height())
+                  : "";
   }
   p->answer = kaldra::StateJson(p->page, p->exact_version, p->link);
   return p->answer.c_str();
@@ -224,8 +226,8 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_scene_file(Page* p) {
 // traced for a width x height canvas. Null if the numbers make no scene.
 EMSCRIPTEN_KEEPALIVE Tracer* kaldra_tracer_new(const double* numbers, int count, int width,
                                                int height) {
-  std::optional<kaldra::Scene> scene =
-      kaldra::SceneFromNumbers({numbers, static_cast<std::size_t>(count)});
+  std::optional<kaldra::Scene> scene = kaldra::SceneFromNumbers(
+      {numbers, static_cast<std::size_t>(count)});
   if (!scene) return nullptr;
   return new Tracer{std::move(*scene), width, height, {}};
 }
@@ -237,7 +239,9 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_tracer_trace(Tracer* t, int k) {
   return t->traced.data();
 }
 
-EMSCRIPTEN_KEEPALIVE int kaldra_tracer_size(Tracer* t) { return static_cast<int>(t->traced.size()); }
+EMSCRIPTEN_KEEPALIVE int kaldra_tracer_size(Tracer* t) {
+  return static_cast<int>(t->traced.size());
+}
 
 EMSCRIPTEN_KEEPALIVE void kaldra_tracer_delete(Tracer* t) { delete t; }
 

@@ -162,7 +162,8 @@ void OverlayJson(JsonText& json, const Overlay& o) {
   json.Key("legend").Open('[');
   for (const CurveFamily& family : o.legend) {
     json.Open('{').Key("name").String(family.name).Key("colors").Open('[');
-    for (const Color c : family.colors) json.Open('[').String(Css(c)).String(ColorName(c)).Close(']');
+    for (const Color c : family.colors)
+      json.Open('[').String(Css(c)).String(ColorName(c)).Close(']');
     json.Close(']').Close('}');
   }
   json.Close(']');

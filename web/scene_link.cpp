@@ -71,8 +71,8 @@ LinkedScene ReadLink(std::string_view fragment, int width, int height) {
     return linked;
   }
   if (fragment.starts_with(kSceneKey)) {
-    WindowSceneRead read =
-        ReadWindowScene(kLinkName, SceneText(fragment.substr(kSceneKey.size())), width, height);
+    WindowSceneRead read = ReadWindowScene(kLinkName, SceneText(fragment.substr(kSceneKey.size())),
+                                           width, height);
     linked.scene = std::move(read.scene);
     linked.problem = std::move(read.problem);
     return linked;

@@ -20,8 +20,7 @@ namespace kaldra {
 
 // The fragment, without '#', that names the scene: its seed while the seed
 // reproduces it, else the scene itself, for a width x height canvas.
-std::string SceneLink(std::optional<std::uint32_t> seed, const Scene& scene, int width,
-                      int height);
+std::string SceneLink(std::optional<std::uint32_t> seed, const Scene& scene, int width, int height);
 
 // What a fragment names: a seed, a scene for a width x height canvas, nothing
 // (an empty fragment), or neither with the reason in words.

@@ -31,9 +31,9 @@ class WebPage {
 
   // What the page is to do once Pump has done what it could.
   struct Next {
-    bool frame = false;         // the drawing waits for the next animation frame
-    std::optional<Time> wake;   // the drawing waits until then (its pace)
-    std::string failure;        // a run-time error stopped the drawing; nothing more is drawn
+    bool frame = false;        // the drawing waits for the next animation frame
+    std::optional<Time> wake;  // the drawing waits until then (its pace)
+    std::string failure;       // a run-time error stopped the drawing; nothing more is drawn
   };
   // Starts the drawing and the trace that the instrument wants, replays what
   // the workers have traced, and tells the instrument how runs ended, as

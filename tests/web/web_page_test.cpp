@@ -86,9 +86,11 @@ TEST(PageDraws, AnEditAsTheSequentialPictureOfTheEditedScene) {
 TEST(PageDraws, TheRunTimeErrorOfTheSequentialSweeps) {
   WebPage page(788, 565);
   // tests/tools/corpus/ok-divides-by-zero.scene, on which the renderer stops.
-  page.At(0).ShowFile("zero.scene", testing::BuildScene({{10, 0, 100, 50}, {200, 0x1p-1074, 300, 60}}));
-  EXPECT_EQ(RunPage(page),
-            "Run-time error: division by zero in sweep 1, pair (0, 1), endpoint bisector 1 (left ends)");
+  page.At(0).ShowFile("zero.scene",
+                      testing::BuildScene({{10, 0, 100, 50}, {200, 0x1p-1074, 300, 60}}));
+  EXPECT_EQ(
+      RunPage(page),
+      "Run-time error: division by zero in sweep 1, pair (0, 1), endpoint bisector 1 (left ends)");
   EXPECT_FALSE(page.Model().Drawing());
 }
 
@@ -117,7 +119,8 @@ TEST(PageDraws, AtThePaceAndToTheEnd) {
 }
 
 TEST(TracedIndexBytes, ReadBackAsWrittenAndNotWhenCut) {
-  const Scene scene = testing::BuildScene({{100, 120, 260, 200}, {420, 90, 560, 230}, {480, 330, 300, 400}});
+  const Scene scene = testing::BuildScene(
+      {{100, 120, 260, 200}, {420, 90, 560, 230}, {480, 330, 300, 400}});
   TracedIndex traced = TraceIndex(scene, 788, 565, 0);
   traced.fault = "Run-time error: as an example";
   const std::string bytes = ToBytes(traced);
@@ -142,7 +145,7 @@ class Links : public ::testing::TestWithParam<LinkRow> {};
 
 TEST_P(Links, NameTheirSceneOrAreRefused) {
   const LinkedScene linked = ReadLink(GetParam().fragment, 788, 565);
-  EXPECT_EQ(linked.scene ? WriteScene(*linked.scene)
+  EXPECT_EQ(linked.scene  ? WriteScene(*linked.scene)
             : linked.seed ? "seed " + std::to_string(*linked.seed)
                           : linked.problem,
             GetParam().scene_or_problem);
@@ -161,7 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "link:3: the segment crosses the segment on line 1"},
         LinkRow{"outside_its_size", "scene=300x200;10,20,330,40",
                 "link:2: the end (330, 40) lies outside the drawing rectangle [0, 300] x [0, 200]"},
-        LinkRow{"three_numbers", "scene=1,2,3", "link:1: expected four numbers x1 y1 x2 y2, found 3"},
+        LinkRow{"three_numbers", "scene=1,2,3",
+                "link:1: expected four numbers x1 y1 x2 y2, found 3"},
         LinkRow{"other", "foo=1",
                 "link: 'foo=1' names no scene; a link to a scene ends in #seed=N or #scene=..."}),
     [](const auto& row) { return std::string(row.param.name); });
