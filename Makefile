@@ -117,7 +117,7 @@ lint: build
 # sequential sweeps, dragging in edit mode at a mouse's pace, the renderer's sweeps against the plain oracle, the
 # renderer as a process, building the exact diagram, and the correctly rounded
 # elementary functions against the C library's.
-.PHONY: bench
+.PHONY: bench bench-web
 
 bench: build
 	@build/default/bench/bench_sweeps
@@ -127,3 +127,9 @@ bench: build
 	@build/default/bench/bench_render_process
 	@build/default/bench/bench_exact_diagram
 	@build/default/bench/bench_elementary
+
+# The web page's re-trace of a drag in headless Chromium against the native
+# re-trace, on the same 17-segment scene (after make test, which installs
+# puppeteer-core for the page's tests).
+bench-web: build web
+	@bench/web_retrace.sh build/default build/web

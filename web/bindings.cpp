@@ -25,6 +25,7 @@ struct Page {
   WebPage page;
   std::string answer;
   std::vector<std::uint8_t> rgba;
+  std::vector<double> numbers;
   const ExactLayer* exact = nullptr;  // the exact diagram the script last read
   int exact_version = 0;
   std::pair<int, int> runs{0, 0};  // the drawing's and the trace's, as the script last read them
@@ -168,6 +169,22 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
 
 EMSCRIPTEN_KEEPALIVE void kaldra_page_frame(Page* p) { p->page.FrameCame(); }
 
+// The scene of run `run` as SceneNumbers gives it, for its workers: as many
+// doubles as kaldra_page_numbers_count says, none if the run has ended.
+// Numbers, not text, since writing doubles as text that reads back exactly
+// would keep a drag's every position waiting for a millisecond.
+EMSCRIPTEN_KEEPALIVE const double* kaldra_page_run_numbers(Page* p, int run) {
+  p->numbers.clear();
+  for (const kaldra::PictureRun* r : {p->page.Drawing(), p->page.Trace()}) {
+    if (r != nullptr && r->Id() == run) p->numbers = kaldra::SceneNumbers(*r->TracedScene());
+  }
+  return p->numbers.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int kaldra_page_numbers_count(Page* p) {
+  return static_cast<int>(p->numbers.size());
+}
+
 EMSCRIPTEN_KEEPALIVE void kaldra_page_deliver(Page* p, int run, int k, const char* bytes,
                                               int size) {
   p->page.Deliver(run, k, std::string_view(bytes, static_cast<std::size_t>(size)));
@@ -222,7 +239,7 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_scene_file(Page* p) {
   return p->answer.c_str();
 }
 
-// A worker's copy of a run's scene, from SceneNumbers as RunsJson gives them,
+// A worker's copy of a run's scene, from SceneNumbers as the page gives them,
 // traced for a width x height canvas. Null if the numbers make no scene.
 EMSCRIPTEN_KEEPALIVE Tracer* kaldra_tracer_new(const double* numbers, int count, int width,
                                                int height) {

@@ -29,10 +29,9 @@ if (typeof document === 'undefined') {
         tracers.delete(run);
       }
     }
-    const numbers = new Float64Array(data.scene);
-    const at = core._malloc(numbers.byteLength);
-    core.HEAPF64.set(numbers, at / 8);
-    tracers.set(data.run, core._kaldra_tracer_new(at, numbers.length, data.width, data.height));
+    const at = core._malloc(data.scene.byteLength);
+    core.HEAPF64.set(data.scene, at / 8);
+    tracers.set(data.run, core._kaldra_tracer_new(at, data.scene.length, data.width, data.height));
     core._free(at);
     // With a counter the workers share, each takes the next index itself,
     // and sends what it traced every few milliseconds, which spares the
@@ -126,6 +125,8 @@ async function KaldraPage() {
     for (const r of runs) if (!now.includes(r) && r.next) Atomics.store(r.next, 0, r.indices);
     const alive = now.map((r) => r.id);
     for (const r of now.filter((r) => !runs.includes(r))) {
+      const at = core._kaldra_page_run_numbers(page, r.id) / 8;
+      r.scene = core.HEAPF64.slice(at, at + core._kaldra_page_numbers_count(page));
       r.handedOut = 0;
       if (!shared) continue;
       r.next = new Int32Array(new SharedArrayBuffer(4));

@@ -6,7 +6,6 @@
 #include "instrument/window_actions.h"
 #include "scene/decimal_text.h"
 #include "web/json_text.h"
-#include "web/traced_index.h"
 
 namespace kaldra {
 
@@ -245,12 +244,9 @@ std::string RunsJson(const WebPage& page) {
   }
   for (const PictureRun* run : runs) {
     if (run == nullptr) continue;
-    const Scene& scene = *run->TracedScene();
     json.Open('{').Key("id").Number(run->Id()).Key("indices").Number(run->Indices());
     json.Key("width").Number(run->Canvas()->Width()).Key("height").Number(run->Canvas()->Height());
-    json.Key("scene").Open('[');
-    for (const double number : SceneNumbers(scene)) json.Number(number, ShortestText);
-    json.Close(']').Close('}');
+    json.Close('}');
   }
   return json.Close(']').Text();
 }

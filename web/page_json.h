@@ -26,8 +26,7 @@ std::string StateJson(const WebPage& page, int exact_version, const std::string&
 std::string ExactJson(const ExactLayer* layer);
 
 // The runs whose outer indices the workers are to trace, the older first:
-// each with its id, the number of indices and its scene (the rectangle and
-// every segment's ends, first end first, in numbers that read back exactly).
+// each with its id, the number of indices and its canvas's size.
 std::string RunsJson(const WebPage& page);
 
 }  // namespace kaldra
