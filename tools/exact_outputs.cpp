@@ -13,7 +13,7 @@ bool WantsExactDiagram(const RenderOptions& options) {
 }
 
 std::optional<std::string> AddExactOutputs(const RenderOptions& options, Rendering& rendering,
-                                           std::vector<OutputFile>& outputs) {
+                                           [[maybe_unused]] std::vector<OutputFile>& outputs) {
   if (!WantsExactDiagram(options)) return std::nullopt;
   std::string problem;
   const std::optional<ExactDiagram> exact = BuildExactDiagram(*rendering.scene, problem);

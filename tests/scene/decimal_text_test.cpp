@@ -15,28 +15,11 @@ namespace kaldra {
 namespace {
 
 TEST(DecimalText, ThePortableTextIsTheLibrarysText) {
-  const char* tokens[] = {"1e-400",
-                          "2e-324",
-                          "3e-324",
-                          "4.9406564584124654e-324",
-                          "1e400",
-                          "inf",
-                          "infinity",
-                          "-inf",
-                          "-0",
-                          "0x10",
-                          ".5",
-                          "5.",
-                          "1e5x",
-                          "+1",
-                          " 1",
-                          "",
-                          "-",
-                          "e5",
-                          "12,5",
-                          "788",
-                          "564.99999999999989",
-                          "1.7976931348623157e308"};
+  // clang-format off
+  const char* tokens[] = {"1e-400", "2e-324", "3e-324", "4.9406564584124654e-324", "1e400", "inf",
+                          "infinity", "-inf", "-0", "0x10", ".5", "5.", "1e5x", "+1", " 1", "",
+                          "-", "e5", "12,5", "788", "564.99999999999989", "1.7976931348623157e308"};
+  // clang-format on
   for (const double round : {300.0, 1e5, 0.0001, 123456789012.0, 1e21, -0.5, 565.0, 1e-7}) {
     EXPECT_EQ(ShortestText(round), portable_decimal::ShortestText(round));
   }

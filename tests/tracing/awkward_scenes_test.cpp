@@ -21,6 +21,7 @@
 #include "tests/support/hardware_flags.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/tracing/plain_diagram.h"
+#include "tools/plot_summary.h"
 #include "tracing/sweeps.h"
 
 namespace kaldra {
@@ -81,20 +82,18 @@ std::vector<Candidate> Candidates(Kind kind, std::mt19937_64& engine) {
   return out;
 }
 
-// The drawing of a scene as a line: the summary of the plot list or the
-// run-time error.
-std::string FastDrawing(const Scene& scene, bool parallel, std::vector<PlotPoint>& plots) {
+// The drawing of a scene as a line: the summary of its plot list
+// (tools/plot_summary.h), or the run-time error.
+std::string FastDrawing(const Scene& scene, bool parallel) {
   testing::RecordingCanvas canvas;
-  std::string result;
   try {
     const std::uint64_t samples = TraceDiagram(scene, canvas, {.threads = parallel ? 2 : 1})
                                       .samples;
-    result = std::to_string(samples) + " samples";
+    return PlotSummary(scene.Count(), samples, canvas.plots, kDefaultCanvasWidth,
+                       kDefaultCanvasHeight);
   } catch (const RunTimeError& error) {
-    result = error.what();
+    return error.what();
   }
-  plots = canvas.plots;
-  return result;
 }
 
 // Compares the fast sweeps with the oracle on one scene; false when the
@@ -108,26 +107,11 @@ bool ExpectPlainDrawing(const Scene& scene, const std::string& name) {
   const plain::PlainDiagram d = plain::TracePlainly(segments, scene.Width(), scene.Height(),
                                                     20'000'000);
   if (d.too_long) return false;
-  std::vector<PlotPoint> fast, parallel;
-  const std::string drawing = FastDrawing(scene, false, fast);
-  EXPECT_EQ(FastDrawing(scene, true, parallel), drawing);
-  EXPECT_EQ(drawing, d.error.empty() ? std::to_string(d.samples) + " samples" : d.error);
-  if (!d.error.empty()) return true;
-  std::vector<PlotPoint> on_canvas;
-  for (const plain::PlainPoint& p : d.plots) {
-    if (p.x > -0.5f && p.x < scene.Width() - 0.5f && p.y > -0.5f && p.y < scene.Height() - 0.5f) {
-      on_canvas.push_back({p.x, p.y, p.color});
-    }
-  }
-  EXPECT_EQ(fast.size(), on_canvas.size());
-  for (std::size_t k = 0; k < fast.size() && k < on_canvas.size(); ++k) {
-    if (fast[k].x != on_canvas[k].x || fast[k].y != on_canvas[k].y ||
-        fast[k].color != on_canvas[k].color) {
-      ADD_FAILURE() << "point " << k << " differs: " << fast[k].x << " " << fast[k].y;
-      break;
-    }
-  }
-  EXPECT_EQ(parallel.size(), fast.size());
+  const std::string plain = d.error.empty() ? PlotSummary(scene.Count(), d.samples, d.plots,
+                                                          kDefaultCanvasWidth, kDefaultCanvasHeight)
+                                            : d.error;
+  EXPECT_EQ(FastDrawing(scene, false), plain);
+  EXPECT_EQ(FastDrawing(scene, true), plain);
   return true;
 }
 

@@ -4,14 +4,12 @@
 #include <array>
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "geometry/constructions.h"
 #include "geometry/mdl_kaldra.h"
-#include "scene/power.h"
 #include "tests/support/build_scene.h"
 #include "tracing/accumulate.h"
 #include "tracing/closer_test.h"
@@ -22,19 +20,6 @@ namespace kaldra {
 namespace {
 
 using testing::BuildScene;
-
-// The squares and roots are the correctly rounded powers: exactly IEEE
-// products and roots, but for the power's own edge cases.
-TEST(Power, SquaresAndRootsAreTheCorrectlyRoundedPowers) {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(Square(-3.5), 12.25);
-  EXPECT_EQ(Square(1e200), kInf);
-  EXPECT_FALSE(std::signbit(Square(-0.0)));
-  EXPECT_EQ(Root(2.0), std::sqrt(2.0));
-  EXPECT_FALSE(std::signbit(Root(-0.0)));  // sqrt(-0) is -0
-  EXPECT_EQ(Root(-kInf), kInf);            // sqrt(-inf) is NaN
-  EXPECT_TRUE(std::isnan(Root(-1.0)));
-}
 
 // A sample (x, y), the site s at the pair's distance and a point p that ties
 // with it: the squared sums order the two, but their correctly rounded roots,
@@ -225,24 +210,6 @@ TEST(RejectionWindow, EveryPointWithinTheRadiusIsRejectedPlainly) {
     }
   }
   for (const int opened : windows) EXPECT_GT(opened, 200);
-}
-
-// The fast foot test against the foot's x exactly as the plain count computes
-// it, on points whose feet straddle each end by a few units in the last place,
-// the end itself among them: both ends belong to the segment.
-TEST(FootInside, AgreesWithTheQuotientNearBothEnds) {
-  const Scene scene = BuildScene({{100, 100, 200, 200}}, 300, 300);
-  const Segment& s = scene[0];
-  const double mp = -1 / s.slope;
-  for (const double end : {100.0, 200.0}) {
-    double x = end - 1e-12;
-    for (int n = 0; n < 2000; ++n, x = std::nextafter(x, 1e9)) {
-      const double y = 2 * end - x;  // on the perpendicular through the end
-      const double fx = ((y - mp * x) - s.intercept) / (s.slope - mp);
-      const bool inside = FootInside(s, (y - s.perp * x) - s.intercept);
-      EXPECT_EQ(inside, s.x1 <= fx && fx <= s.x2) << x;
-    }
-  }
 }
 
 // Jumping through a run of an accumulated walk lands where the plain loop
