@@ -1,7 +1,6 @@
 // The web page's C++ without a browser: the drawing the page makes from the
 // outer indices its workers trace against the sequential drawing, pixel for
-// pixel, its fault, its pace and its end; the records the workers send; the
-// links that carry a scene.
+// pixel, its fault, its pace and its end; the links that carry a scene.
 #include "web/web_page.h"
 
 #include <vector>
@@ -118,21 +117,6 @@ TEST(PageDraws, AtThePaceAndToTheEnd) {
   EXPECT_FALSE(page.Model().Drawing());
 }
 
-TEST(TracedIndexBytes, ReadBackAsWrittenAndNotWhenCut) {
-  const Scene scene = testing::BuildScene(
-      {{100, 120, 260, 200}, {420, 90, 560, 230}, {480, 330, 300, 400}});
-  TracedIndex traced = TraceIndex(scene, 788, 565, 0);
-  traced.fault = "Run-time error: as an example";
-  const std::string bytes = ToBytes(traced);
-  const std::optional<TracedIndex> back = FromBytes(bytes);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(ToBytes(*back), bytes);
-  ASSERT_EQ(back->pairs.size(), 2u);
-  EXPECT_GT(back->pairs[1].points.size(), 0u);
-  EXPECT_FALSE(FromBytes(std::string_view(bytes).substr(0, bytes.size() - 1)));
-  EXPECT_FALSE(FromBytes(bytes + "x"));
-}
-
 struct LinkRow {
   const char* name;
   const char* fragment;
@@ -160,12 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinkRow{"sized", "scene=300x200;10,20,30,40", "10 20 30 40\n"},
         LinkRow{"seed_too_large", "seed=4294967296",
                 "link: the seed needs a whole number from 0 to 4294967295, not '4294967296'"},
-        LinkRow{"crossing", "scene=10,10,100,100;400,410,500,300;20,95,95,15",
-                "link:3: the segment crosses the segment on line 1"},
         LinkRow{"outside_its_size", "scene=300x200;10,20,330,40",
                 "link:2: the end (330, 40) lies outside the drawing rectangle [0, 300] x [0, 200]"},
-        LinkRow{"three_numbers", "scene=1,2,3",
-                "link:1: expected four numbers x1 y1 x2 y2, found 3"},
         LinkRow{"other", "foo=1",
                 "link: 'foo=1' names no scene; a link to a scene ends in #seed=N or #scene=..."}),
     [](const auto& row) { return std::string(row.param.name); });
