@@ -147,7 +147,8 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_pointer(Page* p, double now, int what, dou
 
 // {"frame": the drawing waits for an animation frame, "wake": until when it
 // waits (null: no time), "failure": the run-time error's report that ended
-// the drawing, "runs": the runs whose indices are to be traced}.
+// the drawing, "tracing": an edit's trace is under way, "runs": the runs
+// whose indices are to be traced}.
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
   Model(p, now);
   const kaldra::WebPage::Next next = p->page.Pump();
@@ -159,6 +160,7 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
     json.Null();
   }
   json.Key("failure").String(next.failure.empty() ? "" : kaldra::RunTimeErrorText(next.failure));
+  json.Key("tracing").Bool(p->page.Trace() != nullptr);
   // The runs only when they changed: their scenes take a while to write.
   const std::pair runs{kaldra::Id(p->page.Drawing()), kaldra::Id(p->page.Trace())};
   const bool same = runs == p->runs;

@@ -152,7 +152,7 @@ async function KaldraPage() {
   }
 
   // --- The drawing's clock: frames, paces, what the workers bring ----------
-  let frameWanted = false, framePending = false, wakeTimer = 0;
+  let frameWanted = false, framePending = false, wakeTimer = 0, tracing = false, overlayAt = -Infinity;
   // After every command and everything that comes: the instrument's page
   // side starts and replays what it can and says what it waits for. What it
   // shows is read once a frame, or when a command needs it (fresh).
@@ -162,6 +162,7 @@ async function KaldraPage() {
     if (next.runs) haveRuns(next.runs);
     workers.forEach(handOut);
     frameWanted = next.frame;
+    tracing = next.tracing;
     clearTimeout(wakeTimer);
     if (next.wake !== null) wakeTimer = setTimeout(pump, Math.max(0, next.wake - now()));
     stale = true;
@@ -180,8 +181,14 @@ async function KaldraPage() {
     framePending = true;
     requestAnimationFrame(() => {
       framePending = false;
-      paintCanvas();
-      paintOverlay(fresh());
+      // While an edit's trace is under way, its picture is what a drag waits
+      // for, and every frame the page paints (the line at the bottom left
+      // follows the pointer) holds up the workers' records on a machine of
+      // few cores: the overlay waits for the picture, but never long.
+      if (paintCanvas() || !tracing || now() - overlayAt > kOverlayWhileTracingMs) {
+        paintOverlay(fresh());
+        overlayAt = now();
+      }
       if (frameWanted && !ended) {
         frameWanted = false;
         core._kaldra_page_frame(page);
@@ -226,10 +233,13 @@ async function KaldraPage() {
     }
   }
 
-  // The canvas's pixels, one for one, where the view puts them.
+  const kOverlayWhileTracingMs = 30;
+
+  // The canvas's pixels, one for one, where the view puts them; false when
+  // they did not change.
   function paintCanvas() {
     const at = core._kaldra_page_repaint(page);
-    if (!at) return;
+    if (!at) return false;
     const w = core._kaldra_page_width(page), h = core._kaldra_page_height(page);
     if (canvas.width !== w || canvas.height !== h) {
       const [scale, zoom, left, top] = fresh().overlay.view;
@@ -237,6 +247,7 @@ async function KaldraPage() {
       Object.assign(canvas.style, {width: `${w * zoom}px`, height: `${h * zoom}px`, left: `${left}px`, top: `${top}px`});
     }
     picture.putImageData(new ImageData(new Uint8ClampedArray(core.HEAPU8.buffer, at, 4 * w * h), w, h), 0, 0);
+    return true;
   }
 
   // The overlay, painted over the canvas on a layer of its own, as the
