@@ -3,7 +3,7 @@
 # everything in build/default and runs every test. Both install the missing
 # Debian packages they need.
 
-.PHONY: all deps build run test test-no-fma asan-test wasm clean
+.PHONY: all deps build run test test-no-fma asan-test wasm web web-serve clean
 
 all: build
 
@@ -33,11 +33,25 @@ test: build wasm
 # The renderer's command line and the tests' diagram digest as WebAssembly for
 # node (build/wasm/kaldra-render.js and its .wasm), with Debian's emscripten:
 #   node --no-experimental-fetch build/wasm/kaldra-render.js --seed 4
-# make test compares them with the native build.
+# and the web page (build/web). make test compares the first two with the
+# native build and drives the page in Chromium.
+WASM_CONFIGURE = NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/wasm -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DKALDRA_WEB_SITE_DIR=$(CURDIR)/build/web >/dev/null
 wasm: deps
-	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/wasm -G Ninja \
-	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(WASM_CONFIGURE)
 	@NODE_PATH=/usr/share/nodejs cmake --build build/wasm
+
+# The web page alone, a static site in build/web: index.html, the page's
+# script, the instrument as WebAssembly with its loader, and the icon. `make
+# web-serve` serves it on http://127.0.0.1:$(WEB_PORT)/ with the headers that
+# isolate it; any static host serves it as well.
+WEB_PORT ?= 8788
+web: deps
+	@$(WASM_CONFIGURE)
+	@NODE_PATH=/usr/share/nodejs cmake --build build/wasm --target kaldra-web-site
+
+web-serve: web
+	@python3 web/serve.py build/web --port $(WEB_PORT)
 
 # The tracing and arithmetic tests again with the C library told to take the
 # paths of a processor without FMA and AVX: the diagram must not notice.
@@ -103,7 +117,7 @@ lint: build
 # sequential sweeps, dragging in edit mode at a mouse's pace, the renderer's sweeps against the plain oracle, the
 # renderer as a process, building the exact diagram, and the correctly rounded
 # elementary functions against the C library's.
-.PHONY: bench
+.PHONY: bench bench-web
 
 bench: build
 	@build/default/bench/bench_sweeps
@@ -113,3 +127,9 @@ bench: build
 	@build/default/bench/bench_render_process
 	@build/default/bench/bench_exact_diagram
 	@build/default/bench/bench_elementary
+
+# The web page's re-trace of a drag in headless Chromium against the native
+# re-trace, on the same 17-segment scene (after make test, which installs
+# puppeteer-core for the page's tests).
+bench-web: build web
+	@bench/web_retrace.sh build/default build/web

@@ -4,11 +4,12 @@
 
 #include <QMessageBox>
 
+#include "instrument/run_time_message.h"
+
 namespace kaldra {
 
 QString RunTimeErrorMessage(const RunTimeError& error) {
-  return QStringLiteral("Kaldra stopped drawing because of a run-time error:\n\n%1")
-      .arg(QString::fromUtf8(error.what()));
+  return QString::fromStdString(RunTimeErrorText(error.what()));
 }
 
 int RunLoadHandler(QWidget& window, const std::function<void()>& load) {
