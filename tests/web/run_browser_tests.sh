@@ -33,4 +33,4 @@ for _ in $(seq 50); do
 done
 [ -n "${address:-}" ] || { echo "FAIL: the server did not start: $(cat "$work/server.out")"; exit 1; }
 
-CHROMIUM=$chromium node --test-reporter=spec "$work/browser_test.mjs" "$address" "$renderer" "$corpus"
+CHROMIUM=$chromium node --test-reporter=tap "$work/browser_test.mjs" "$address" "$renderer" "$corpus"
