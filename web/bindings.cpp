@@ -147,8 +147,9 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_pointer(Page* p, double now, int what, dou
 
 // {"frame": the drawing waits for an animation frame, "wake": until when it
 // waits (null: no time), "failure": the run-time error's report that ended
-// the drawing, "tracing": an edit's trace is under way, "runs": the runs
-// whose indices are to be traced}.
+// the drawing, "tracing": an edit's trace is under way, "busy": the picture
+// is not complete yet (a drawing or the latest edit's trace), "runs": the
+// runs whose indices are to be traced}.
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
   Model(p, now);
   const kaldra::WebPage::Next next = p->page.Pump();
@@ -161,6 +162,7 @@ EMSCRIPTEN_KEEPALIVE const char* kaldra_page_pump(Page* p, double now) {
   }
   json.Key("failure").String(next.failure.empty() ? "" : kaldra::RunTimeErrorText(next.failure));
   json.Key("tracing").Bool(p->page.Trace() != nullptr);
+  json.Key("busy").Bool(p->page.Model().Drawing() || p->page.Model().Retracing());
   // The runs only when they changed: their scenes take a while to write.
   const std::pair runs{kaldra::Id(p->page.Drawing()), kaldra::Id(p->page.Trace())};
   const bool same = runs == p->runs;

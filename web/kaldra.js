@@ -163,6 +163,11 @@ async function KaldraPage() {
     workers.forEach(handOut);
     frameWanted = next.frame;
     tracing = next.tracing;
+    // Busy at once, so that whoever waits for the picture (a screen reader, a
+    // test) never takes the one before; not busy again only once the new
+    // picture is painted (fresh, after paintCanvas), which while an edit is
+    // traced may be a few frames later.
+    if (next.busy) setIf(canvas, 'aria-busy', 'true');
     clearTimeout(wakeTimer);
     if (next.wake !== null) wakeTimer = setTimeout(pump, Math.max(0, next.wake - now()));
     stale = true;
