@@ -14,13 +14,10 @@ modules=$native/tests/web/browser
   exit 1
 }
 work=$(mktemp -d)
-python3 -u "$root/web/serve.py" "$site" --port 0 >"$work/server.out" 2>&1 &
-server=$!
+. "$root/web/serve_in_background.sh"
+serve_in_background "$site" "$work/server.out" && started=0 || started=1
 trap 'kill $server; rm -rf "$work"' EXIT
-for _ in $(seq 50); do
-  address=$(grep -o 'http://[^ ]*' "$work/server.out" 2>/dev/null) && break
-  sleep 0.1
-done
+[ $started = 0 ] || { echo "the server did not start: $(cat "$work/server.out")" >&2; exit 1; }
 "$native/tools/kaldra-render" --seed 4 --save-scene "$work/seed-4.scene" --quiet
 cp "$root/bench/web_retrace_bench.mjs" "$modules/"
 for round in 1 2 3; do

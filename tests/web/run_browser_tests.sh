@@ -23,14 +23,10 @@ if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" || [ ! -d "$work
 fi
 cp "$here/browser_test.mjs" "$work/"
 
-# The server says where it listens on its first line.
-python3 -u "$here/../../web/serve.py" "$site" --port 0 >"$work/server.out" 2>&1 &
-server=$!
+. "$here/../../web/serve_in_background.sh"
+serve_in_background "$site" "$work/server.out"
+started=$?
 trap 'kill $server 2>/dev/null' EXIT
-for _ in $(seq 50); do
-  address=$(grep -o 'http://[^ ]*' "$work/server.out" 2>/dev/null) && break
-  sleep 0.1
-done
-[ -n "${address:-}" ] || { echo "FAIL: the server did not start: $(cat "$work/server.out")"; exit 1; }
+[ $started = 0 ] || { echo "FAIL: the server did not start: $(cat "$work/server.out")"; exit 1; }
 
 CHROMIUM=$chromium node --test-reporter=tap "$work/browser_test.mjs" "$address" "$renderer" "$corpus"
