@@ -13,6 +13,15 @@ PictureRun::PictureRun(int id, Picture picture, bool frame_per_index)
       canvas_(std::make_shared<RasterCanvas>(picture_.width, picture_.height, picture_.style)),
       frame_per_index_(frame_per_index),
       traced_(static_cast<std::size_t>(2 * std::max(0, picture_.drawn->Count() - 1))) {
+  // A drawing is seen from the start. A trace is seen only once complete,
+  // and never if it stops: its background waits for its first index, so
+  // that the page hands the indices out first and draws it while the
+  // workers trace.
+  if (frame_per_index_) DrawBackground();
+}
+
+void PictureRun::DrawBackground() {
+  if (std::exchange(background_, true)) return;
   DrawScene(*picture_.drawn, *canvas_);
   // From here on the canvas takes the diagram, as TraceDiagram tells it.
   canvas_->AutoRedraw(false);
@@ -24,6 +33,10 @@ void PictureRun::Deliver(int k, TracedIndex traced) {
 
 PictureRun::State PictureRun::Run(RunYields& yields) {
   if (ended_) return *ended_;
+  if (!background_) {
+    if (Indices() > 0 && !traced_.front()) return State::kTracing;
+    DrawBackground();
+  }
   const int per_sweep = Indices() / 2;
   while (index_ < Indices()) {
     std::optional<TracedIndex>& traced = traced_[static_cast<std::size_t>(index_)];

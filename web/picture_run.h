@@ -33,8 +33,9 @@ class RunYields {
 // what it waits for.
 class PictureRun {
  public:
-  // The background of the picture's scene drawn on a new canvas of its size
-  // and style.
+  // A new canvas of the picture's size and style, which takes the picture's
+  // scene before its diagram: a drawing's at once, a trace's once its first
+  // index has been traced.
   PictureRun(int id, Picture picture, bool frame_per_index);
 
   int Id() const { return id_; }
@@ -61,6 +62,7 @@ class PictureRun {
   bool TakeDrawn();
 
  private:
+  void DrawBackground();
   State End(State state);
   void Replay(const TracedIndex::Pair& pair);
 
@@ -78,6 +80,7 @@ class PictureRun {
   std::optional<State> ended_;  // how the run ended
   std::string fault_;
   bool drawn_ = true;
+  bool background_ = false;  // the scene is drawn on the canvas
 };
 
 }  // namespace kaldra
