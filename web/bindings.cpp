@@ -194,6 +194,10 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_deliver(Page* p, int run, int k, const cha
   p->page.Deliver(run, k, std::string_view(bytes, static_cast<std::size_t>(size)));
 }
 
+EMSCRIPTEN_KEEPALIVE void kaldra_page_trace_here(Page* p, int run, int k) {
+  p->page.TraceHere(run, k);
+}
+
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_state(Page* p) {
   kaldra::ExactVersion(p);
   const kaldra::Instrument& m = p->page.Model();

@@ -2,8 +2,8 @@
 // to WebAssembly, driven from here. This one script runs twice over: as the
 // page, which turns the browser's events into the instrument's commands and
 // paints what it says, and as each of the page's workers, which trace the
-// outer indices of the diagrams (web/traced_index.h) so that the page never
-// waits for the tracing. Nothing here decides what the window would decide:
+// outer indices of the diagrams (web/traced_index.h) beside the page's own
+// thread, so that the page never waits long for the tracing. Nothing here decides what the window would decide:
 // keys, actions, edits, history, pace, refusals, the legend and the probe are
 // the instrument's; the page only shows them.
 'use strict';
@@ -91,15 +91,15 @@ async function KaldraPage() {
   }
 
   // --- The workers and the runs they trace -----------------------------------
-  // Two workers (more on more cores) share each run's outer indices as the
-  // threads of the parallel sweeps share them: in increasing order, each
-  // taking the next one not yet taken. The page replays them in order
-  // (WebPage::Deliver), so any worker may trace any index. Where the page is
-  // isolated from other origins, the workers take them from a counter in
-  // shared memory, as those threads do; elsewhere the page hands them out,
-  // two at a time to each worker, so that none waits for the page between
-  // two.
-  const workerCount = Math.min(4, Math.max(2, navigator.hardwareConcurrency || 2));
+  // The page's own thread and a worker per further core (one at least, three
+  // at most) share each run's outer indices as the threads of the parallel
+  // sweeps share them: in increasing order, each taking the next one not yet
+  // taken. The page replays them in order (WebPage::Deliver), so any thread
+  // may trace any index. Where the page is isolated from other origins, they
+  // take them from a counter in shared memory, as those threads do; elsewhere
+  // the page hands them out, two at a time to each worker, so that none
+  // waits for the page between two, and takes the others itself.
+  const workerCount = Math.min(3, Math.max(1, (navigator.hardwareConcurrency || 2) - 1));
   const shared = self.crossOriginIsolated;
   let runs = [];  // the runs under way, the older first: {id, indices, scene, width, height, next}
   for (let n = 0; n < workerCount; ++n) {
@@ -137,6 +137,34 @@ async function KaldraPage() {
     }
     runs = now;
   }
+  // The page's own thread takes indices as well, in slices of a few
+  // milliseconds between which the browser has its turn, so that the page
+  // never waits long for them: a small scene's picture is then ready before
+  // a worker has even woken up. True when it traced some.
+  function traceHere() {
+    const start = now();
+    let traced = false;
+    for (const r of runs) {
+      for (let k; now() - start < kTraceSliceMs && (k = take(r)) < r.indices;) {
+        try {
+          core._kaldra_page_trace_here(page, r.id, k);
+        } catch (e) {
+          fault('The page failed while tracing: ' + (e.message || e));
+          return false;
+        }
+        traced = true;
+      }
+    }
+    return traced;
+  }
+  // The next index of run r not taken yet, taken; r.indices when none is left.
+  const take = (r) => (shared ? Atomics.add(r.next, 0, 1) : Math.min(r.handedOut++, r.indices));
+  const untaken = (r) => (shared ? Atomics.load(r.next, 0) : r.handedOut) < r.indices;
+  // The next slice, after whatever the browser has to do (a message to
+  // itself, which unlike a timer is not held back).
+  const slices = new MessageChannel();
+  let sliceAsked = false;
+  slices.port1.onmessage = () => { sliceAsked = false; pump(); };
   function handOut(w) {
     while (!shared && w.busy < 2) {
       const run = runs.find((r) => r.handedOut < r.indices);
@@ -158,9 +186,16 @@ async function KaldraPage() {
   // shows is read once a frame, or when a command needs it (fresh).
   function pump() {
     if (ended) return;
-    const next = JSON.parse(text(core._kaldra_page_pump(page, now())));
-    if (next.runs) haveRuns(next.runs);
-    workers.forEach(handOut);
+    const step = () => {
+      const next = JSON.parse(text(core._kaldra_page_pump(page, now())));
+      if (next.runs) haveRuns(next.runs);
+      workers.forEach(handOut);
+      return next;
+    };
+    let next = step();
+    if (traceHere()) next = step();
+    if (ended) return;
+    if (!sliceAsked && runs.some(untaken)) sliceAsked = true, slices.port2.postMessage(0);
     frameWanted = next.frame;
     tracing = next.tracing;
     // Busy at once, so that whoever waits for the picture (a screen reader, a
@@ -239,9 +274,11 @@ async function KaldraPage() {
   }
 
   const kOverlayWhileTracingMs = 30;
+  const kTraceSliceMs = 4;
 
   // The canvas's pixels, one for one, where the view puts them; false when
   // they did not change.
+  let paints = 0;
   function paintCanvas() {
     const at = core._kaldra_page_repaint(page);
     if (!at) return false;
@@ -252,6 +289,7 @@ async function KaldraPage() {
       Object.assign(canvas.style, {width: `${w * zoom}px`, height: `${h * zoom}px`, left: `${left}px`, top: `${top}px`});
     }
     picture.putImageData(new ImageData(new Uint8ClampedArray(core.HEAPU8.buffer, at, 4 * w * h), w, h), 0, 0);
+    ++paints;
     return true;
   }
 
@@ -613,6 +651,6 @@ async function KaldraPage() {
   stage.focus();
   openLink();
   // For the tests and the benchmark: the instrument's state as the page last
-  // read it.
-  window.kaldra = {state: fresh};
+  // read it, and how many times the canvas has been painted.
+  window.kaldra = {state: fresh, paints: () => paints};
 }

@@ -129,10 +129,14 @@ void WebPage::FrameCame() {
   if (drawing_) drawing_->FrameCame();
 }
 
+PictureRun* WebPage::Run(int run) {
+  return drawing_ && drawing_->Id() == run ? &*drawing_
+         : trace_ && trace_->Id() == run   ? &*trace_
+                                           : nullptr;
+}
+
 void WebPage::Deliver(int run, int k, std::string_view bytes) {
-  PictureRun* target = drawing_ && drawing_->Id() == run ? &*drawing_
-                       : trace_ && trace_->Id() == run   ? &*trace_
-                                                         : nullptr;
+  PictureRun* target = Run(run);
   if (target == nullptr) return;
   std::optional<TracedIndex> traced = FromBytes(bytes);
   if (!traced) {
@@ -140,6 +144,13 @@ void WebPage::Deliver(int run, int k, std::string_view bytes) {
     traced->fault = "the page could not read what a worker traced";
   }
   target->Deliver(k, std::move(*traced));
+}
+
+void WebPage::TraceHere(int run, int k) {
+  PictureRun* target = Run(run);
+  if (target == nullptr) return;
+  const RasterCanvas& canvas = *target->Canvas();
+  target->Deliver(k, TraceIndex(*target->TracedScene(), canvas.Width(), canvas.Height(), k));
 }
 
 bool WebPage::TakeRepaint() { return std::exchange(repaint_, false); }

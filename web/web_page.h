@@ -43,6 +43,9 @@ class WebPage {
   void FrameCame();
   // A worker's record of index k of run `run`, which may have ended since.
   void Deliver(int run, int k, std::string_view bytes);
+  // Traces index k of run `run` on the page's own thread and delivers it, as
+  // a worker would have; nothing if the run has ended.
+  void TraceHere(int run, int k);
   // The drawing and the trace under way, either none; their indices are to
   // be traced, the older run's first.
   const PictureRun* Drawing() const { return drawing_ ? &*drawing_ : nullptr; }
@@ -57,6 +60,7 @@ class WebPage {
   double LastTraceMs() const { return last_trace_ms_; }
 
  private:
+  PictureRun* Run(int run);
   bool PumpTrace();
   bool PumpDrawing(Next& next);
 

@@ -18,14 +18,19 @@ namespace {
 
 using Kind = Proceed::Kind;
 
-// What a worker does with a run: its scene handed over as numbers, every
-// index traced and sent as bytes.
+// What the page's threads do with a run: a worker, its scene handed over as
+// numbers, traces every other index and sends it as bytes; the page's own
+// thread traces the rest.
 void TraceAll(WebPage& page, const PictureRun* run) {
   if (run == nullptr) return;
   const std::optional<Scene> scene = SceneFromNumbers(SceneNumbers(*run->TracedScene()));
   ASSERT_TRUE(scene);
   for (int k = 0; k < run->Indices(); ++k) {
-    page.Deliver(run->Id(), k, ToBytes(TraceIndex(*scene, 788, 565, k)));
+    if (k % 2 == 0) {
+      page.Deliver(run->Id(), k, ToBytes(TraceIndex(*scene, 788, 565, k)));
+    } else {
+      page.TraceHere(run->Id(), k);
+    }
   }
 }
 
