@@ -1,7 +1,8 @@
 // The web page in Debian's Chromium, driven by puppeteer-core: its pictures
 // against kaldra-render's pixel for pixel, its keys and menu, files in and
 // out, edits, and links. Run by run_browser_tests.sh with the site's address,
-// the renderer and the corpus of scene files.
+// the renderer, the corpus of scene files, and the site's address on a host
+// that does not isolate it.
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
@@ -10,7 +11,7 @@ import path from 'node:path';
 import {after, before, test} from 'node:test';
 import puppeteer from 'puppeteer-core';
 
-const [site, renderer, corpus] = process.argv.slice(2);
+const [site, renderer, corpus, plainSite] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'kaldra-web-'));
 let browser;
 
@@ -26,14 +27,14 @@ before(async () => {
 after(async () => { await browser?.close(); fs.rmSync(work, {recursive: true, force: true}); });
 
 // A page at `fragment`, its downloads going to a folder of their own.
-async function open(fragment) {
+async function open(fragment, host = site) {
   const page = await browser.newPage();
   page.on('pageerror', (e) => { throw e; });
   await page.setViewport({width: 900, height: 700, deviceScaleFactor: 1});
   page.downloads = fs.mkdtempSync(path.join(work, 'downloads-'));
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: page.downloads});
-  await page.goto(`${site}#${fragment}`);
+  await page.goto(`${host}#${fragment}`);
   await page.waitForFunction(() => window.kaldra);
   return page;
 }
@@ -214,4 +215,22 @@ test('edits: a drag, a refused one, undo and redo, and the link after the edit',
   await idle(fresh);
   assert.equal(await differ(fresh, edited), 0, 'the link');
   await Promise.all([page.close(), fresh.close()]);
+});
+
+test('on a host that does not isolate it, the page hands out the indices itself: the same pictures', async () => {
+  const page = await open('seed=3', plainSite);
+  assert.equal(await page.evaluate(() => crossOriginIsolated), false);
+  await idle(page);
+  assert.equal(await differ(page, render('--seed', 3)), 0);
+  const at = await page.$eval('#canvas', (c) => c.getBoundingClientRect().toJSON());
+  await page.keyboard.press('d');
+  await page.mouse.move(at.x + 434, at.y + 167);
+  await page.mouse.down();
+  await page.mouse.move(at.x + 434, at.y + 110, {steps: 5});
+  await page.mouse.up();
+  await idle(page);
+  const linked = await open((await state(page)).link);
+  await idle(linked);
+  assert.equal(await differ(linked, await picture(page)), 0);
+  await Promise.all([page.close(), linked.close()]);
 });

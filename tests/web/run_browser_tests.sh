@@ -2,7 +2,7 @@
 # run_browser_tests.sh SITE_DIR RENDERER CORPUS WORK_DIR: the web page's tests
 # (browser_test.mjs) in Debian's Chromium, with npm's puppeteer-core installed
 # from package-lock.json into WORK_DIR, the site served by web/serve.py on a
-# free port of 127.0.0.1. Exit status 77: skipped, when Chromium, node or npm
+# free port of 127.0.0.1, and once more without the isolating headers. Exit status 77: skipped, when Chromium, node or npm
 # is missing or the site is not built (make web).
 set -u
 site=$1 renderer=$2 corpus=$3 work=$4
@@ -24,9 +24,13 @@ fi
 cp "$here/browser_test.mjs" "$work/"
 
 . "$here/../../web/serve_in_background.sh"
-serve_in_background "$site" "$work/server.out"
+serve_in_background "$site" "$work/plain-server.out" --plain
 started=$?
-trap 'kill $server 2>/dev/null' EXIT
-[ $started = 0 ] || { echo "FAIL: the server did not start: $(cat "$work/server.out")"; exit 1; }
+plain_server=$server plain_address=$address
+serve_in_background "$site" "$work/server.out" && [ $started = 0 ]
+started=$?
+trap 'kill $server $plain_server 2>/dev/null' EXIT
+[ $started = 0 ] || { echo "FAIL: a server did not start: $(cat "$work"/*server.out)"; exit 1; }
 
-CHROMIUM=$chromium node --test-reporter=tap "$work/browser_test.mjs" "$address" "$renderer" "$corpus"
+CHROMIUM=$chromium node --test-reporter=tap "$work/browser_test.mjs" "$address" "$renderer" "$corpus" \
+  "$plain_address"
