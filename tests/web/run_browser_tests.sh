@@ -2,8 +2,9 @@
 # run_browser_tests.sh SITE_DIR RENDERER CORPUS WORK_DIR: the web page's tests
 # (browser_test.mjs) in Debian's Chromium, with npm's puppeteer-core installed
 # from package-lock.json into WORK_DIR, the site served by web/serve.py on a
-# free port of 127.0.0.1, and once more without the isolating headers. Exit status 77: skipped, when Chromium, node or npm
-# is missing or the site is not built (make web).
+# free port of 127.0.0.1, and once more without the isolating headers. Exit
+# status 77: skipped, when Chromium, node or npm is missing or the site is not
+# built (make web).
 set -u
 site=$1 renderer=$2 corpus=$3 work=$4
 here=$(cd "$(dirname "$0")" && pwd)
