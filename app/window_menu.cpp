@@ -8,10 +8,6 @@ WindowMenu::WindowMenu(QWidget& window, const std::function<void(WindowAction)>&
   for (const WindowActionInfo& info : kWindowActions) {
     auto* action = new QAction(QString::fromUtf8(info.menu_text), &window);
     action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(info.keys)));
-    action->setCheckable(
-        info.action == WindowAction::kPause || info.action == WindowAction::kLegend ||
-        info.action == WindowAction::kEditMode || info.action == WindowAction::kExactDiagram ||
-        info.action == WindowAction::kProbe || info.action == WindowAction::kProjector);
     // A hidden action's key does nothing, so the edit keys wait for edit mode.
     action->setVisible(!EditModeOnly(info.action));
     QObject::connect(action, &QAction::triggered, &window,
@@ -43,26 +39,18 @@ WindowMenu::WindowMenu(QWidget& window, const std::function<void(WindowAction)>&
 
 void WindowMenu::Sync(const Instrument& model) {
   scene_entry_->setText(QString::fromStdString(model.SceneLabel()));
-  const bool seed = model.Origin().seed && model.Origin().file_name.empty();
   Action(WindowAction::kCopySeed)
-      ->setText(seed ? QStringLiteral("&Copy seed") : QStringLiteral("&Copy file name"));
-  // An edited seed's scene has neither a seed nor a file that reproduces it.
-  Action(WindowAction::kCopySeed)->setEnabled(!model.CopyText().empty());
+      ->setText(NamedBySeed(model.Origin()) ? QStringLiteral("&Copy seed")
+                                            : QStringLiteral("&Copy file name"));
   pace_entry_->setText(QString::fromStdString(model.PaceLabel()));
-  Action(WindowAction::kPause)->setChecked(model.Paused());
-  Action(WindowAction::kLegend)->setChecked(model.LegendShown());
-  Action(WindowAction::kEditMode)->setChecked(model.Editing());
-  Action(WindowAction::kExactDiagram)->setChecked(model.ExactShown());
-  Action(WindowAction::kProbe)->setChecked(model.Probing());
-  Action(WindowAction::kProjector)->setChecked(model.Projector());
   for (const WindowActionInfo& info : kWindowActions) {
-    if (EditModeOnly(info.action)) Action(info.action)->setVisible(model.Editing());
+    const ActionState state = model.StateOf(info.action);
+    QAction* action = Action(info.action);
+    action->setVisible(state.shown);
+    action->setEnabled(state.enabled);
+    action->setCheckable(state.checked.has_value());
+    if (state.checked) action->setChecked(*state.checked);
   }
-  for (const WindowActionInfo& info : kWindowActions) {
-    if (StepsWhilePaused(info.action)) Action(info.action)->setEnabled(model.Paused());
-  }
-  Action(WindowAction::kUndo)->setEnabled(model.CanUndo());
-  Action(WindowAction::kRedo)->setEnabled(model.CanRedo());
 }
 
 }  // namespace kaldra

@@ -327,6 +327,39 @@ bool Instrument::TraceEnded(Outcome outcome, const std::string& error) {
   return false;
 }
 
+ActionState Instrument::StateOf(WindowAction action) const {
+  ActionState state;
+  state.shown = !EditModeOnly(action) || editing_;
+  if (StepsWhilePaused(action)) state.enabled = Paused();
+  if (action == WindowAction::kUndo) state.enabled = CanUndo();
+  if (action == WindowAction::kRedo) state.enabled = CanRedo();
+  // An edited seed's scene has neither a seed nor a file that reproduces it.
+  if (action == WindowAction::kCopySeed) state.enabled = !CopyText().empty();
+  switch (action) {
+    case WindowAction::kPause:
+      state.checked = Paused();
+      break;
+    case WindowAction::kLegend:
+      state.checked = legend_;
+      break;
+    case WindowAction::kEditMode:
+      state.checked = editing_;
+      break;
+    case WindowAction::kExactDiagram:
+      state.checked = exact_shown_;
+      break;
+    case WindowAction::kProbe:
+      state.checked = probing_;
+      break;
+    case WindowAction::kProjector:
+      state.checked = projector_;
+      break;
+    default:  // no check mark
+      break;
+  }
+  return state;
+}
+
 PointerShape Instrument::Pointer() const {
   if (!editing_ || !scene_) return PointerShape::kArrow;
   const std::optional<Grab> grab = drag_ ? drag_->grab
@@ -391,8 +424,7 @@ std::string Instrument::StatusLine() const {
         std::to_string((pace_.PairsDone() % per_sweep) + 1) + " of " + std::to_string(per_sweep) +
         " (" + std::to_string(pair->first) + ", " + std::to_string(pair->second) + ")");
   }
-  if (paced)
-    add(PairDelayMs() == 0 ? "full speed" : std::to_string(PairDelayMs()) + " ms per pair");
+  if (paced) add(PaceWords());
   if (Paused()) add("paused (Space resumes, \u2190 \u2192 step)");
   if (paced && !Drawing()) add("R redraws");
   if (editing_) {
@@ -403,14 +435,15 @@ std::string Instrument::StatusLine() const {
   return line;
 }
 
-std::string Instrument::PaceLabel() const {
-  return PairDelayMs() == 0 ? "Pace: full speed"
-                            : "Pace: " + std::to_string(PairDelayMs()) + " ms per pair";
+std::string Instrument::PaceWords() const {
+  return PairDelayMs() == 0 ? "full speed" : std::to_string(PairDelayMs()) + " ms per pair";
 }
+
+std::string Instrument::PaceLabel() const { return "Pace: " + PaceWords(); }
 
 std::optional<std::string> Instrument::SceneFileText() const {
   if (!scene_) return std::nullopt;
-  return SavedSceneText(*scene_, SeedsScene(origin_, Modified()) ? origin_.seed : std::nullopt);
+  return SavedSceneText(*scene_, ReproducingSeed());
 }
 
 }  // namespace kaldra

@@ -63,6 +63,16 @@ struct Overlay {
 // it), a segment's middle (moves the segment), empty canvas (adds one).
 enum class PointerShape { kArrow, kEnd, kMiddle, kEmpty };
 
+// What a menu shows of an action at the moment, the same in every front end.
+struct ActionState {
+  bool shown = true;    // edit mode's actions only in edit mode
+  bool enabled = true;  // the steps while paused, undo and redo with a step to
+                        // take, Copy with something to copy
+  // For an action that turns something on or off, shown with a check mark:
+  // whether it is on.
+  std::optional<bool> checked;
+};
+
 // The answer to "save the changes first?", asked before they would be lost.
 enum class SaveAnswer { kSave, kDiscard, kCancel };
 
@@ -178,6 +188,8 @@ class Instrument {
   const std::string& Refusal() const { return refusal_; }
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
+  // What the menu shows of `action` now.
+  ActionState StateOf(WindowAction action) const;
   PointerShape Pointer() const;
 
   Overlay OverCanvas() const;
@@ -190,6 +202,11 @@ class Instrument {
   std::string SceneLabel() const { return kaldra::SceneLabel(origin_, Modified()); }
   std::string SceneName() const { return kaldra::SceneName(origin_, Modified()); }
   std::string CopyText() const { return kaldra::CopyText(origin_, Modified()); }
+  // The seed that reproduces the scene: none for a file's scene or once
+  // edited.
+  std::optional<std::uint32_t> ReproducingSeed() const {
+    return SeedsScene(origin_, Modified()) ? origin_.seed : std::nullopt;
+  }
   // The scene as a scene file, with the seed while it is the seed's; none
   // when there is no scene or the text would not read back as exactly this
   // scene.
@@ -226,6 +243,8 @@ class Instrument {
   // segment changed, -1 for none in particular.
   bool ApplyEdit(const EditedSegments& segments, int edited);
   std::string StatusLine() const;
+  // "full speed" or "50 ms per pair".
+  std::string PaceWords() const;
 
   int width_;
   int height_;

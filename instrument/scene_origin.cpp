@@ -13,9 +13,9 @@ namespace {
 // The file's name without its folder.
 std::string FileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-bool NamedBySeed(const SceneOrigin& origin) { return origin.seed && origin.file_name.empty(); }
-
 }  // namespace
+
+bool NamedBySeed(const SceneOrigin& origin) { return origin.seed && origin.file_name.empty(); }
 
 bool SeedsScene(const SceneOrigin& origin, bool modified) {
   return NamedBySeed(origin) && !modified;

@@ -29,6 +29,9 @@ struct SceneOrigin {
 // The names of a scene, `modified` when it has changes not saved. A seed's
 // scene is named by its seed until it is saved to a file once edited.
 //
+// Whether the scene is named by its seed: it has one, and no file yet. The
+// menu's Copy entry then copies the seed, else the file name.
+bool NamedBySeed(const SceneOrigin& origin);
 // Whether the scene is exactly its seed's, so that the seed reproduces it.
 bool SeedsScene(const SceneOrigin& origin, bool modified);
 // The window's caption: "Kaldra" for a random scene nobody asked for by name

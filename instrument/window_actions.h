@@ -32,44 +32,55 @@ enum class WindowAction {
   kProjector,
 };
 
-// One action as the context menu, the shortcuts and --help present it. The
-// one table feeds all three, so they cannot drift apart.
+// One action as the context menu, the shortcuts, --help and the web page's
+// script present it. The one table feeds them all, so they cannot drift
+// apart.
 struct WindowActionInfo {
   WindowAction action;
+  const char* name;       // for scripts: the enumerator in lower case, "_" between words
   const char* menu_text;  // the menu entry; the letter after '&' is its access key
   const char* keys;       // the shortcuts in portable key-sequence text, "; " between them
   const char* help;       // what it does, in a few words
 };
 
 inline constexpr std::array<WindowActionInfo, 23> kWindowActions = {{
-    {WindowAction::kNewScene, "&New scene", "N", "a new random scene, drawn from the start"},
-    {WindowAction::kRedraw, "&Redraw", "R", "the same scene again, from the start"},
-    {WindowAction::kSlower, "&Slower", "-",
+    {WindowAction::kNewScene, "new_scene", "&New scene", "N",
+     "a new random scene, drawn from the start"},
+    {WindowAction::kRedraw, "redraw", "&Redraw", "R", "the same scene again, from the start"},
+    {WindowAction::kSlower, "slower", "&Slower", "-",
      "pair by pair, slower each time, the traced pair highlighted"},
-    {WindowAction::kFaster, "&Faster", "+; =", "back towards full speed"},
-    {WindowAction::kFullSpeed, "F&ull speed", "0", "the pace at start"},
-    {WindowAction::kPause, "&Pause / resume", "P; Space", "hold the drawing between two pairs"},
-    {WindowAction::kCopySeed, "&Copy seed", "", "copy the seed (or the file name)"},
-    {WindowAction::kOpenScene, "&Open scene...", "Ctrl+O", "draw a scene file"},
-    {WindowAction::kSavePicture, "Save pic&ture...", "Ctrl+S", "save the canvas as PNG"},
-    {WindowAction::kSaveScene, "Save sc&ene...", "Ctrl+Shift+S", "save the scene as a file"},
-    {WindowAction::kCopyPicture, "Copy p&icture", "Ctrl+C", "copy the canvas to the clipboard"},
-    {WindowAction::kLegend, "&Legend", "L", "show or hide the colours of the curve families"},
-    {WindowAction::kQuit, "&Quit", "Esc; Ctrl+Q", "end the program, like End"},
-    {WindowAction::kEditMode, "E&dit mode", "D",
+    {WindowAction::kFaster, "faster", "&Faster", "+; =", "back towards full speed"},
+    {WindowAction::kFullSpeed, "full_speed", "F&ull speed", "0", "the pace at start"},
+    {WindowAction::kPause, "pause", "&Pause / resume", "P; Space",
+     "hold the drawing between two pairs"},
+    {WindowAction::kCopySeed, "copy_seed", "&Copy seed", "", "copy the seed (or the file name)"},
+    {WindowAction::kOpenScene, "open_scene", "&Open scene...", "Ctrl+O", "draw a scene file"},
+    {WindowAction::kSavePicture, "save_picture", "Save pic&ture...", "Ctrl+S",
+     "save the canvas as PNG"},
+    {WindowAction::kSaveScene, "save_scene", "Save sc&ene...", "Ctrl+Shift+S",
+     "save the scene as a file"},
+    {WindowAction::kCopyPicture, "copy_picture", "Copy p&icture", "Ctrl+C",
+     "copy the canvas to the clipboard"},
+    {WindowAction::kLegend, "legend", "&Legend", "L",
+     "show or hide the colours of the curve families"},
+    {WindowAction::kQuit, "quit", "&Quit", "Esc; Ctrl+Q", "end the program, like End"},
+    {WindowAction::kEditMode, "edit_mode", "E&dit mode", "D",
      "drag an end or a segment to move it, drag on the canvas to add one"},
-    {WindowAction::kUndo, "Undo", "Ctrl+Z", "in edit mode, undo the last change"},
-    {WindowAction::kRedo, "Redo", "Ctrl+Shift+Z", "in edit mode, redo what was undone"},
-    {WindowAction::kDeleteSegment, "Delete se&gment", "Del",
+    {WindowAction::kUndo, "undo", "Undo", "Ctrl+Z", "in edit mode, undo the last change"},
+    {WindowAction::kRedo, "redo", "Redo", "Ctrl+Shift+Z", "in edit mode, redo what was undone"},
+    {WindowAction::kDeleteSegment, "delete_segment", "Delete se&gment", "Del",
      "in edit mode, delete the segment under the cursor"},
-    {WindowAction::kExactDiagram, "E&xact diagram", "X",
+    {WindowAction::kExactDiagram, "exact_diagram", "E&xact diagram", "X",
      "show or hide the exact Voronoi diagram over the canvas"},
-    {WindowAction::kProbe, "Pro&be", "I",
+    {WindowAction::kProbe, "probe", "Pro&be", "I",
      "the nearest segments and the largest empty circle at the cursor"},
-    {WindowAction::kStepForward, "Step for&ward", "Right", "paused, trace one pair more"},
-    {WindowAction::kStepBack, "Step bac&k", "Left", "paused, draw again up to the pair before"},
-    {WindowAction::kStepToStart, "Back to the st&art", "Home", "paused, back to the first pair"},
-    {WindowAction::kProjector, "Pro&jector mode", "V",
+    {WindowAction::kStepForward, "step_forward", "Step for&ward", "Right",
+     "paused, trace one pair more"},
+    {WindowAction::kStepBack, "step_back", "Step bac&k", "Left",
+     "paused, draw again up to the pair before"},
+    {WindowAction::kStepToStart, "step_to_start", "Back to the st&art", "Home",
+     "paused, back to the first pair"},
+    {WindowAction::kProjector, "projector", "Pro&jector mode", "V",
      "thicker points and lines and larger labels, for a projector"},
 }};
 
@@ -78,6 +89,16 @@ inline constexpr std::array<WindowActionInfo, 23> kWindowActions = {{
 constexpr bool EditModeOnly(WindowAction action) {
   return action == WindowAction::kUndo || action == WindowAction::kRedo ||
          action == WindowAction::kDeleteSegment;
+}
+
+// Whether the action needs the front end's desktop (files, the clipboard,
+// asking before changes are lost, ending): Instrument::Do leaves it to the
+// front end.
+constexpr bool LeftToFrontEnd(WindowAction action) {
+  return action == WindowAction::kNewScene || action == WindowAction::kCopySeed ||
+         action == WindowAction::kOpenScene || action == WindowAction::kSavePicture ||
+         action == WindowAction::kSaveScene || action == WindowAction::kCopyPicture ||
+         action == WindowAction::kQuit;
 }
 
 // Whether the action steps through a paused drawing: it does nothing unless

@@ -201,9 +201,7 @@ EMSCRIPTEN_KEEPALIVE void kaldra_page_trace_here(Page* p, int run, int k) {
 EMSCRIPTEN_KEEPALIVE const char* kaldra_page_state(Page* p) {
   kaldra::ExactVersion(p);
   const kaldra::Instrument& m = p->page.Model();
-  const std::optional<std::uint32_t> seed = kaldra::SeedsScene(m.Origin(), m.Modified())
-                                                ? m.Origin().seed
-                                                : std::nullopt;
+  const std::optional<std::uint32_t> seed = m.ReproducingSeed();
   if (m.CurrentScene() != p->link_scene || seed != p->link_seed) {
     p->link_scene = m.CurrentScene();
     p->link_seed = seed;

@@ -167,7 +167,7 @@ async function KaldraPage() {
   slices.port1.onmessage = () => { sliceAsked = false; pump(); };
   function handOut(w) {
     while (!shared && w.busy < 2) {
-      const run = runs.find((r) => r.handedOut < r.indices);
+      const run = runs.find(untaken);
       if (!run) return;
       if (!w.scenes.has(run.id)) {
         const alive = runs.map((r) => r.id);

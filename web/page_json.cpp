@@ -11,95 +11,6 @@ namespace kaldra {
 
 namespace {
 
-// The actions the menu shows with a check mark, and whether it is shown.
-std::optional<bool> Checked(const Instrument& m, WindowAction action) {
-  switch (action) {
-    case WindowAction::kPause:
-      return m.Paused();
-    case WindowAction::kLegend:
-      return m.LegendShown();
-    case WindowAction::kEditMode:
-      return m.Editing();
-    case WindowAction::kExactDiagram:
-      return m.ExactShown();
-    case WindowAction::kProbe:
-      return m.Probing();
-    case WindowAction::kProjector:
-      return m.Projector();
-    default:
-      return std::nullopt;
-  }
-}
-
-// The action's name for the page's script; the instrument carries out every
-// action but those it leaves to its front end (Instrument::Do), which the
-// script does itself.
-struct Named {
-  const char* name;
-  bool front_end;
-};
-Named NameOf(WindowAction action) {
-  switch (action) {
-    case WindowAction::kNewScene:
-      return {"new_scene", true};
-    case WindowAction::kRedraw:
-      return {"redraw", false};
-    case WindowAction::kSlower:
-      return {"slower", false};
-    case WindowAction::kFaster:
-      return {"faster", false};
-    case WindowAction::kFullSpeed:
-      return {"full_speed", false};
-    case WindowAction::kPause:
-      return {"pause", false};
-    case WindowAction::kCopySeed:
-      return {"copy_seed", true};
-    case WindowAction::kOpenScene:
-      return {"open_scene", true};
-    case WindowAction::kSavePicture:
-      return {"save_picture", true};
-    case WindowAction::kSaveScene:
-      return {"save_scene", true};
-    case WindowAction::kCopyPicture:
-      return {"copy_picture", true};
-    case WindowAction::kLegend:
-      return {"legend", false};
-    case WindowAction::kQuit:
-      return {"quit", true};
-    case WindowAction::kEditMode:
-      return {"edit_mode", false};
-    case WindowAction::kUndo:
-      return {"undo", false};
-    case WindowAction::kRedo:
-      return {"redo", false};
-    case WindowAction::kDeleteSegment:
-      return {"delete_segment", false};
-    case WindowAction::kExactDiagram:
-      return {"exact_diagram", false};
-    case WindowAction::kProbe:
-      return {"probe", false};
-    case WindowAction::kStepForward:
-      return {"step_forward", false};
-    case WindowAction::kStepBack:
-      return {"step_back", false};
-    case WindowAction::kStepToStart:
-      return {"step_to_start", false};
-    case WindowAction::kProjector:
-      return {"projector", false};
-  }
-  return {"", true};
-}
-
-// As the window's menu enables them: the steps while paused, undo and redo
-// when there is a step to take, Copy seed when there is something to copy.
-bool Enabled(const Instrument& m, WindowAction action) {
-  if (StepsWhilePaused(action)) return m.Paused();
-  if (action == WindowAction::kUndo) return m.CanUndo();
-  if (action == WindowAction::kRedo) return m.CanRedo();
-  if (action == WindowAction::kCopySeed) return !m.CopyText().empty();
-  return true;
-}
-
 const char* PointerName(PointerShape shape) {
   switch (shape) {
     case PointerShape::kEnd:
@@ -177,9 +88,8 @@ std::string ActionsJson() {
   JsonText json;
   json.Open('[');
   for (const WindowActionInfo& info : kWindowActions) {
-    const Named named = NameOf(info.action);
-    json.Open('{').Key("id").Number(static_cast<int>(info.action)).Key("name").String(named.name);
-    json.Key("front_end").Bool(named.front_end);
+    json.Open('{').Key("id").Number(static_cast<int>(info.action)).Key("name").String(info.name);
+    json.Key("front_end").Bool(LeftToFrontEnd(info.action));
     json.Key("text").String(info.menu_text).Key("keys").String(info.keys);
     json.Key("help").String(info.help).Key("edit_mode_only").Bool(EditModeOnly(info.action));
     json.Close('}');
@@ -195,7 +105,7 @@ std::string StateJson(const WebPage& page, int exact_version, const std::string&
   json.Key("segments").Number(scene ? scene->Count() : 0);
   json.Key("caption").String(m.Caption()).Key("modified").Bool(m.Modified());
   // As the window's menu names it: by the seed until the scene has a file.
-  json.Key("seeded").Bool(m.Origin().seed && m.Origin().file_name.empty());
+  json.Key("seeded").Bool(NamedBySeed(m.Origin()));
   json.Key("scene_label").String(m.SceneLabel()).Key("scene_name").String(m.SceneName());
   json.Key("copy_text").String(m.CopyText()).Key("pace_label").String(m.PaceLabel());
   json.Key("pointer").String(PointerName(m.Pointer()));
@@ -208,14 +118,14 @@ std::string StateJson(const WebPage& page, int exact_version, const std::string&
   }
   json.Key("actions").Open('[');
   for (const WindowActionInfo& info : kWindowActions) {
+    const ActionState state = m.StateOf(info.action);
     json.Open('{').Key("checked");
-    if (const std::optional<bool> checked = Checked(m, info.action)) {
-      json.Bool(*checked);
+    if (state.checked) {
+      json.Bool(*state.checked);
     } else {
       json.Null();
     }
-    json.Key("shown").Bool(!EditModeOnly(info.action) || m.Editing());
-    json.Key("enabled").Bool(Enabled(m, info.action)).Close('}');
+    json.Key("shown").Bool(state.shown).Key("enabled").Bool(state.enabled).Close('}');
   }
   json.Close(']').Key("overlay");
   OverlayJson(json, m.OverCanvas());
