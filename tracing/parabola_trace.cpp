@@ -85,9 +85,15 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     if (AnyCloserSegment(pair.scene, pair.i, pair.j, x, y, d1)) return;
     pair.PlotIfReachable(x, y);
   };
+  // Every position is within |vx| + t^2 / 4h + |t| of the origin in x (and
+  // likewise in y), t^2 largest at an end of the range: when that bound is well
+  // within the moderate range, no sample's position needs asking whether it is
+  // moderate.
+  const double far_t = std::max(std::fabs(arc.start), std::fabs(arc.finish));
+  const double reach = far_t * far_t / h4 + far_t + std::max(std::fabs(arc.vx), std::fabs(arc.vy));
+  const bool ask = !(shortcuts && reach <= kWindowCoordinate);
   // One sample, given t by value, so that the walk's own t never has its
   // address taken and stays in a register.
-  bool ask = true;  // whether a sample's position must be asked whether it is moderate
   const auto visit = [&](double t) {
     const double along = t * t / h4;
     const double x = arc.XAt(along, t);
@@ -125,12 +131,6 @@ std::uint64_t TraceArc(const PairContext& pair, std::int16_t l, std::int16_t p, 
     }
     pair.out.PSet(static_cast<float>(x), static_cast<float>(y));
   };
-  // Every position is within |vx| + t^2 / 4h + |t| of the origin in x (and
-  // likewise in y), t^2 largest at an end of the range: when that bound is well
-  // within the moderate range, no sample needs asking.
-  const double far_t = std::max(std::fabs(arc.start), std::fabs(arc.finish));
-  const double reach = far_t * far_t / h4 + far_t + std::max(std::fabs(arc.vx), std::fabs(arc.vy));
-  ask = !(shortcuts && reach <= kWindowCoordinate);
   return WalkAccumulated(arc.start, arc.finish, kArcStep, rejected, visit);
 }
 
