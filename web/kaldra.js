@@ -404,6 +404,14 @@ async function KaldraPage() {
   // --- Actions -----------------------------------------------------------------
   let actionId = {};
   function randomSeed() { return crypto.getRandomValues(new Uint32Array(1))[0]; }
+  // The canvas as a PNG, encoded at once. The browser's own asynchronous
+  // encoder waits for the page's idle time, which headless Chromium was seen
+  // to give only seconds later; a save or copy must not wait on that, and a
+  // copy must happen while the key press that asked for it still counts.
+  function pictureBlob() {
+    const base64 = canvas.toDataURL('image/png').split(',')[1];
+    return new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))], {type: 'image/png'});
+  }
   function download(blob, name) {
     const a = document.createElement('a');
     a.href = URL.createObjectURL(blob);
@@ -435,7 +443,7 @@ async function KaldraPage() {
     copy_seed: () => copy(() => navigator.clipboard.writeText(fresh().copy_text), 'seed'),
     copy_link: () => copy(() => navigator.clipboard.writeText(location.href), 'link'),
     open_scene: () => changesMayGo(() => $('open-file').click()),
-    save_picture: () => canvas.toBlob((png) => download(png, `kaldra-${fresh().scene_name}.png`)),
+    save_picture: () => download(pictureBlob(), `kaldra-${fresh().scene_name}.png`),
     save_scene: () => {
       const scene = text(core._kaldra_page_scene_file(page));
       if (!scene) return tell('The scene text would not reproduce this scene; nothing was saved.');
@@ -443,8 +451,8 @@ async function KaldraPage() {
       download(new Blob([scene], {type: 'text/plain'}), name);
       withText([name], (n) => core._kaldra_page_scene_saved(page, now(), n));
     },
-    copy_picture: () => copy(() => new Promise((done, fail) => canvas.toBlob((png) =>
-      navigator.clipboard.write([new ClipboardItem({'image/png': png})]).then(done, fail))), 'picture'),
+    copy_picture: () => copy(() => navigator.clipboard.write([new ClipboardItem({'image/png': pictureBlob()})]),
+                             'picture'),
     // Escape (or Ctrl+Q) during a drag only takes the drag back.
     quit: () => core._kaldra_page_cancel_drag(page, now()) || changesMayGo(end),
   };

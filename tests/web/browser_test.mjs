@@ -33,7 +33,13 @@ async function open(fragment, host = site) {
   await page.setViewport({width: 900, height: 700, deviceScaleFactor: 1});
   page.downloads = fs.mkdtempSync(path.join(work, 'downloads-'));
   const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: page.downloads});
+  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: page.downloads, eventsEnabled: true});
+  // Chromium writes a download under its final name as it goes: it is read
+  // once the browser says it is complete.
+  const names = new Map();
+  page.completed = new Set();
+  cdp.on('Browser.downloadWillBegin', (e) => names.set(e.guid, e.suggestedFilename));
+  cdp.on('Browser.downloadProgress', (e) => e.state === 'completed' && page.completed.add(names.get(e.guid)));
   await page.goto(`${host}#${fragment}`);
   await page.waitForFunction(() => window.kaldra);
   return page;
@@ -69,7 +75,8 @@ const picture = (page) => page.evaluate(() => document.getElementById('canvas').
 
 async function downloaded(page, name) {
   const file = path.join(page.downloads, name);
-  for (let wait = 0; !fs.existsSync(file) && wait < 100; ++wait) await new Promise((r) => setTimeout(r, 50));
+  for (let wait = 0; !page.completed.has(name) && wait < 200; ++wait) await new Promise((r) => setTimeout(r, 50));
+  assert.ok(page.completed.has(name), `${name} was downloaded`);
   return fs.readFileSync(file);
 }
 
@@ -161,8 +168,6 @@ test('keys and menu: new scene, redraw, pace, pause, and End within 100 ms', asy
 test('saved picture and scene: the PNG is the canvas, the scene file the seed\'s', async () => {
   const page = await open('seed=4');
   await idle(page);
-  // One download after the other: the picture's is written once its PNG is
-  // encoded, and may otherwise come second, after the gesture that allowed it.
   await page.keyboard.down('Control');
   await page.keyboard.press('s');
   await page.keyboard.up('Control');
