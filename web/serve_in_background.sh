@@ -5,6 +5,9 @@
 # `address` to where it listens, which the server says on its first line.
 # Returns 1 when the server says nothing within five seconds.
 serve_in_background() {
+  # Emptied here first: the server empties it only once started, and a log
+  # left by an earlier run would name that run's address.
+  : >"$2" || return 1
   python3 -u "$(dirname "${BASH_SOURCE[0]}")/serve.py" "$1" --port 0 "${@:3}" >"$2" 2>&1 &
   server=$!
   for _ in $(seq 50); do
