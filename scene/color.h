@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace kaldra {
 
@@ -52,6 +53,14 @@ constexpr std::uint32_t ToArgbPixel(Color c) {
   const std::uint32_t green = (c >> 8) & 0xFFu;
   const std::uint32_t blue = (c >> 16) & 0xFFu;
   return 0xFF000000u | (red << 16) | (green << 8) | blue;
+}
+
+// "#RRGGBB", as SVG and CSS write a colour.
+inline std::string HexText(Color c) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex = "#";
+  for (int shift : {4, 0, 12, 8, 20, 16}) hex += kDigits[(c >> shift) & 0xFu];  // red, green, blue
+  return hex;
 }
 
 }  // namespace kaldra

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "exact/parabola_frame.h"
+#include "scene/color.h"
 #include "scene/draw_scene.h"
 #include "scene/label_glyphs.h"
 
@@ -27,13 +28,6 @@ std::string Number(double value) {
 
 std::string Point(CanvasPoint p) { return Number(p.x) + " " + Number(p.y); }
 
-std::string Hex(Color c) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex = "#";
-  for (int shift : {4, 0, 12, 8, 20, 16}) hex += kDigits[(c >> shift) & 0xFu];  // red, green, blue
-  return hex;
-}
-
 // A canvas that writes what DrawScene draws as SVG elements.
 class SvgCanvas : public Canvas {
  public:
@@ -42,14 +36,14 @@ class SvgCanvas : public Canvas {
   void BackColor(Color /*color*/) override {}
   void Line(float x1, float y1, float x2, float y2) override {
     out_ += "<line x1=\"" + Number(x1) + "\" y1=\"" + Number(y1) + "\" x2=\"" + Number(x2) +
-            "\" y2=\"" + Number(y2) + "\" stroke=\"" + Hex(ForeColor()) + "\"/>\n";
+            "\" y2=\"" + Number(y2) + "\" stroke=\"" + HexText(ForeColor()) + "\"/>\n";
     SetCurrentPosition(x2, y2);
   }
   // The text's top-left corner at the current position, as on the canvas;
   // SVG places the baseline, one ascent lower.
   void Print(std::string_view text) override {
     out_ += "<text x=\"" + Number(CurrentX()) + "\" y=\"" + Number(CurrentY() + kLabelAscent) +
-            "\" fill=\"" + Hex(ForeColor()) + "\">" + std::string(text) + "</text>\n";
+            "\" fill=\"" + HexText(ForeColor()) + "\">" + std::string(text) + "</text>\n";
   }
 
  private:
@@ -62,7 +56,7 @@ void AppendPlotted(std::string& svg, const std::vector<PlotPoint>& plots) {
   for (std::size_t k = 0; k < plots.size(); ++k) {
     if (k == 0 || plots[k].color != plots[k - 1].color) {
       if (k > 0) svg += "</g>\n";
-      svg += "<g fill=\"" + Hex(plots[k].color) + "\">\n";
+      svg += "<g fill=\"" + HexText(plots[k].color) + "\">\n";
     }
     const long column = std::lround(plots[k].x);
     const long row = std::lround(plots[k].y);
@@ -74,7 +68,7 @@ void AppendPlotted(std::string& svg, const std::vector<PlotPoint>& plots) {
 }
 
 void AppendExact(std::string& svg, const ExactDiagram& exact) {
-  svg += "<g id=\"exact\" fill=\"none\" stroke=\"" + Hex(kExactDiagramColor) +
+  svg += "<g id=\"exact\" fill=\"none\" stroke=\"" + HexText(kExactDiagramColor) +
          "\" stroke-width=\"0.5\" stroke-linecap=\"round\">\n";
   for (const ExactEdge& edge : exact.edges) {
     svg += "<path d=\"M " + Point(edge.from);
@@ -100,7 +94,7 @@ std::string SvgPicture(const Scene& scene, const ExactDiagram& exact,
   svg += "<title>Kaldra: the Voronoi diagram of " + std::to_string(scene.Count()) +
          " segments, exact and approximated</title>\n";
   svg += "<rect x=\"-0.5\" y=\"-0.5\" width=\"" + w + "\" height=\"" + h + "\" fill=\"" +
-         Hex(kBlack) + "\"/>\n";
+         HexText(kBlack) + "\"/>\n";
   AppendPlotted(svg, plots);
   AppendExact(svg, exact);
   svg +=

@@ -1,9 +1,9 @@
 #include "web/page_json.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "instrument/window_actions.h"
+#include "scene/color.h"
 #include "scene/decimal_text.h"
 #include "web/json_text.h"
 
@@ -23,13 +23,6 @@ const char* PointerName(PointerShape shape) {
       break;
   }
   return "arrow";
-}
-
-// "#rrggbb" of a colour the drawing names blue-green-red.
-std::string Css(Color c) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", c & 0xFFu, (c >> 8) & 0xFFu, (c >> 16) & 0xFFu);
-  return text;
 }
 
 void Point(JsonText& json, CanvasPoint p) { json.Open('[').Number(p.x).Number(p.y).Close(']'); }
@@ -73,7 +66,7 @@ void OverlayJson(JsonText& json, const Overlay& o) {
   for (const CurveFamily& family : o.legend) {
     json.Open('{').Key("name").String(family.name).Key("colors").Open('[');
     for (const Color c : family.colors)
-      json.Open('[').String(Css(c)).String(ColorName(c)).Close(']');
+      json.Open('[').String(HexText(c)).String(ColorName(c)).Close(']');
     json.Close(']').Close('}');
   }
   json.Close(']');
