@@ -361,7 +361,7 @@ async function KaldraPage() {
     // Painted only when it changed: a layer that does not change costs the
     // browser nothing to show again.
     const ratio = window.devicePixelRatio || 1, w = stage.clientWidth, h = stage.clientHeight;
-    const shown = s ? JSON.stringify(s.overlay) + s.exact_version + s.actions[actionId.exact_diagram].checked : '';
+    const shown = s ? JSON.stringify(s.overlay) + s.exact_version + exactShown(s) : '';
     if (shown === painted && overlay.width === Math.round(w * ratio)) return;
     painted = shown;
     overlay.width = Math.round(w * ratio);
@@ -373,7 +373,7 @@ async function KaldraPage() {
     line = o.large ? 30 : 16;
     ink.font = `${o.large ? 24 : 12}px sans-serif`;
     ink.textBaseline = 'middle';
-    if (s.actions[actionId.exact_diagram].checked) {
+    if (exactShown(s)) {
       stroke(kExact, 1, [], () => {
         for (const [fx, fy, cx, cy, tx, ty] of exactCurves) {
           ink.moveTo(...at(fx, fy, 0.5));
@@ -402,7 +402,8 @@ async function KaldraPage() {
   }
 
   // --- Actions -----------------------------------------------------------------
-  let actionId = {};
+  const actionNamed = (name) => actions.find((a) => a.name === name);
+  const exactShown = (s) => s.actions[actionNamed('exact_diagram').id].checked;
   function randomSeed() { return crypto.getRandomValues(new Uint32Array(1))[0]; }
   // The canvas as a PNG, encoded at once. The browser's own asynchronous
   // encoder waits for the page's idle time, which headless Chromium was seen
@@ -461,7 +462,7 @@ async function KaldraPage() {
   function act(name) {
     if (ended) return;
     closeMenu();
-    const action = actions.find((a) => a.name === name);
+    const action = actionNamed(name);
     if (action) core._kaldra_page_do(page, now(), action.id);
     if (!action || action.front_end) frontEnd[name]();
     pump();
@@ -506,8 +507,8 @@ async function KaldraPage() {
     if (key === 'Alt+E') { e.preventDefault(); return changesMayGo(end); }
     if (key === 'Ctrl+C' && String(getSelection())) return;  // copying text, not the picture
     if (e.target.tagName === 'BUTTON' && (key === 'Space' || key === 'Enter')) return;
-    const action = actions.find((a) => a.keys.split('; ').includes(key) && fresh().actions[a.id].shown &&
-                                       state.actions[a.id].enabled);
+    const states = fresh().actions;
+    const action = actions.find((a) => a.keys.split('; ').includes(key) && states[a.id].shown && states[a.id].enabled);
     if (!action) return;
     e.preventDefault();
     act(action.name);
@@ -532,7 +533,7 @@ async function KaldraPage() {
         const item = document.createElement('button');
         item.dataset.name = name;
         item.tabIndex = -1;
-        const action = actions.find((a) => a.name === name);
+        const action = actionNamed(name);
         if (name.endsWith('_label')) {
           item.disabled = true;
           item.setAttribute('role', 'menuitem');
@@ -559,7 +560,7 @@ async function KaldraPage() {
   }
   function syncMenu() {
     for (const item of menuItems) {
-      const name = item.dataset.name, action = actions.find((a) => a.name === name);
+      const name = item.dataset.name, action = actionNamed(name);
       if (name.endsWith('_label')) { item.textContent = state[name]; continue; }
       if (name === 'copy_seed') item.firstChild.innerHTML = state.seeded ? '<u>C</u>opy seed' : '<u>C</u>opy file name';
       if (!action) continue;
@@ -654,7 +655,6 @@ async function KaldraPage() {
   }
   page = core._kaldra_page_new(canvas.width, canvas.height);
   actions = JSON.parse(text(core._kaldra_actions()));
-  actions.forEach((a) => { actionId[a.name] = a.id; });
   buildMenu();
   stage.focus();
   openLink();
