@@ -39,14 +39,13 @@ void Instrument::ShowFile(std::string file_name, Scene scene) {
 }
 
 void Instrument::Show(SceneOrigin origin, SceneRef scene) {
+  // The first scene of a run tells, for a while, where everything else is.
+  if (!scene_) hint_until_ = now_ + kHintTime;
   undo_.clear();
   redo_.clear();
   origin_ = std::move(origin);
   SetScene(std::move(scene));
   saved_ = SegmentsOf(*scene_);
-  // The first scene of a run tells, for a while, where everything else is.
-  if (!shown_) hint_until_ = now_ + kHintTime;
-  shown_ = true;
   Redraw();
 }
 

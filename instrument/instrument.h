@@ -269,7 +269,6 @@ class Instrument {
   std::string refusal_;
   double pointer_x_ = 0;  // on the canvas
   double pointer_y_ = 0;
-  bool shown_ = false;  // a scene was shown already
   std::optional<Time> hint_until_;
 };
 
