@@ -39,13 +39,11 @@ WindowMenu::WindowMenu(QWidget& window, const std::function<void(WindowAction)>&
 
 void WindowMenu::Sync(const Instrument& model) {
   scene_entry_->setText(QString::fromStdString(model.SceneLabel()));
-  Action(WindowAction::kCopySeed)
-      ->setText(NamedBySeed(model.Origin()) ? QStringLiteral("&Copy seed")
-                                            : QStringLiteral("&Copy file name"));
   pace_entry_->setText(QString::fromStdString(model.PaceLabel()));
   for (const WindowActionInfo& info : kWindowActions) {
     const ActionState state = model.StateOf(info.action);
     QAction* action = Action(info.action);
+    action->setText(QString::fromUtf8(state.text));
     action->setVisible(state.shown);
     action->setEnabled(state.enabled);
     action->setCheckable(state.checked.has_value());

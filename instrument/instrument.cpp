@@ -328,12 +328,16 @@ bool Instrument::TraceEnded(Outcome outcome, const std::string& error) {
 
 ActionState Instrument::StateOf(WindowAction action) const {
   ActionState state;
+  state.text = InfoOf(action).menu_text;
   state.shown = !EditModeOnly(action) || editing_;
   if (StepsWhilePaused(action)) state.enabled = Paused();
   if (action == WindowAction::kUndo) state.enabled = CanUndo();
   if (action == WindowAction::kRedo) state.enabled = CanRedo();
   // An edited seed's scene has neither a seed nor a file that reproduces it.
-  if (action == WindowAction::kCopySeed) state.enabled = !CopyText().empty();
+  if (action == WindowAction::kCopySeed) {
+    state.enabled = !CopyText().empty();
+    if (!NamedBySeed(origin_)) state.text = "&Copy file name";
+  }
   switch (action) {
     case WindowAction::kPause:
       state.checked = Paused();

@@ -65,6 +65,9 @@ enum class PointerShape { kArrow, kEnd, kMiddle, kEmpty };
 
 // What a menu shows of an action at the moment, the same in every front end.
 struct ActionState {
+  // The entry's text as it reads now, '&' before its access key: the table's,
+  // but Copy seed names a file when the scene is one's.
+  const char* text = "";
   bool shown = true;    // edit mode's actions only in edit mode
   bool enabled = true;  // the steps while paused, undo and redo with a step to
                         // take, Copy with something to copy

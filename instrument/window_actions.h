@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace kaldra {
@@ -83,6 +84,19 @@ inline constexpr std::array<WindowActionInfo, 23> kWindowActions = {{
     {WindowAction::kProjector, "projector", "Pro&jector mode", "V",
      "thicker points and lines and larger labels, for a projector"},
 }};
+
+// The table's row of `action`: the rows follow the enumeration.
+constexpr const WindowActionInfo& InfoOf(WindowAction action) {
+  return kWindowActions[static_cast<std::size_t>(action)];
+}
+static_assert(
+    [] {
+      for (std::size_t k = 0; k < kWindowActions.size(); ++k) {
+        if (static_cast<std::size_t>(kWindowActions[k].action) != k) return false;
+      }
+      return true;
+    }(),
+    "kWindowActions lists the actions in the enumeration's order");
 
 // Whether the action only exists in edit mode: outside it the action is
 // hidden from the menu and its key does nothing.

@@ -538,14 +538,8 @@ async function KaldraPage() {
           item.disabled = true;
           item.setAttribute('role', 'menuitem');
         } else {
-          // The letter after '&' is the entry's access key, underlined.
-          const label = name === 'copy_link' ? 'Copy lin&k' : action.text, at = label.indexOf('&');
           item.innerHTML = '<span></span>';
-          item.firstChild.textContent = label.replace('&', '');
-          if (at >= 0) {
-            item.dataset.key = label[at + 1].toUpperCase();
-            item.firstChild.innerHTML = `${label.slice(0, at)}<u>${label[at + 1]}</u>${label.slice(at + 2)}`;
-          }
+          label(item, name === 'copy_link' ? 'Copy lin&k' : action.text);
           if (action) {
             item.insertAdjacentHTML('beforeend', `<kbd>${action.keys.replace('; ', ', ')}</kbd>`);
             item.title = action.help;
@@ -558,13 +552,21 @@ async function KaldraPage() {
     }
     menuItems = [...menu.querySelectorAll('button')];
   }
+  // The letter after '&' is the entry's access key, underlined.
+  function label(item, text) {
+    const at = text.indexOf('&');
+    item.firstChild.textContent = text.replace('&', '');
+    if (at < 0) return;
+    item.dataset.key = text[at + 1].toUpperCase();
+    item.firstChild.innerHTML = `${text.slice(0, at)}<u>${text[at + 1]}</u>${text.slice(at + 2)}`;
+  }
   function syncMenu() {
     for (const item of menuItems) {
       const name = item.dataset.name, action = actionNamed(name);
       if (name.endsWith('_label')) { item.textContent = state[name]; continue; }
-      if (name === 'copy_seed') item.firstChild.innerHTML = state.seeded ? '<u>C</u>opy seed' : '<u>C</u>opy file name';
       if (!action) continue;
       const s = state.actions[action.id];
+      label(item, s.text);
       item.hidden = !s.shown;
       item.disabled = !s.enabled;
       item.setAttribute('role', s.checked === null ? 'menuitem' : 'menuitemcheckbox');

@@ -98,7 +98,6 @@ std::string StateJson(const WebPage& page, int exact_version, const std::string&
   json.Key("segments").Number(scene ? scene->Count() : 0);
   json.Key("caption").String(m.Caption()).Key("modified").Bool(m.Modified());
   // As the window's menu names it: by the seed until the scene has a file.
-  json.Key("seeded").Bool(NamedBySeed(m.Origin()));
   json.Key("scene_label").String(m.SceneLabel()).Key("scene_name").String(m.SceneName());
   json.Key("copy_text").String(m.CopyText()).Key("pace_label").String(m.PaceLabel());
   json.Key("pointer").String(PointerName(m.Pointer()));
@@ -118,7 +117,8 @@ std::string StateJson(const WebPage& page, int exact_version, const std::string&
     } else {
       json.Null();
     }
-    json.Key("shown").Bool(state.shown).Key("enabled").Bool(state.enabled).Close('}');
+    json.Key("text").String(state.text).Key("shown").Bool(state.shown);
+    json.Key("enabled").Bool(state.enabled).Close('}');
   }
   json.Close(']').Key("overlay");
   OverlayJson(json, m.OverCanvas());
